@@ -1,0 +1,33 @@
+#include "app/gui/topen.h"
+#include "common/canvas.h"
+#include "common/paths.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStringList>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    oboro::Canvas::installFontSubstitutions();
+
+    // The program folder is the current directory unless --folder names another.
+    const QStringList args = QApplication::arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--folder") && i + 1 < args.size()) {
+            const QString folder = args[++i];
+            if (!QDir(folder).exists()) {
+                std::fprintf(stderr, "oboro: フォルダがありません: %s\n", folder.toLocal8Bit().constData());
+                return 2;
+            }
+            QDir::setCurrent(folder);
+        }
+    }
+    oboro::setProgramFolder(QDir::currentPath());
+
+    oboro::TOpen window;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Helpers shared by the tests: temporary program folders and the paths of the
+// reference data beside the repository.
+#include <QTemporaryDir>
+#include <string>
+
+namespace oboro::test {
+
+// Folder of the real geography of Japan (read only, never copied into the repository).
+std::string sharedDataDir();
+bool haveSharedData();
+
+// Writes a file (bytes as given) below dir, creating folders; returns its full path.
+std::string writeFile(const QString& dir, const std::string& relPath, const std::string& bytes);
+// Writes UTF-8 text as a Shift-JIS (CP932) file.
+std::string writeSjisFile(const QString& dir, const std::string& relPath, const std::string& utf8);
+std::string readFileBytes(const std::string& path);
+
+} // namespace oboro::test
