@@ -38,7 +38,7 @@ std::string officeLocationFilePath(int area) { return programPathf("\\MAPDATA\\O
 MapLoader::MapLoader(MapStore& target, const LoadOptions& opt, MessageSink& sink) : s_(target), opt_(opt), sink_(sink)
 {
     s_.clearMapData();
-    xy_.reserve(2 * kMaxRecordPoints);
+    xy_.resize(2 * kMaxRecordPoints);
 }
 
 void MapLoader::report(int line, const char* what) { problems_.add(line, what); }
@@ -163,21 +163,10 @@ void MapLoader::readMapFile(std::string_view bytes, int area, const std::string&
                 report(headerLine, "線データの点の行が足りません");
                 state = State::Normal; // this line starts the next record
             } else {
-                const RawFields f(line);
                 const int want = std::min(5, n - got);
-                bool ok = f.count() >= 2 * want;
-                for (int i = 0; ok && i < want; ++i) {
-                    const std::optional<int32_t> x = parseInt32(f[2 * i]);
-                    const std::optional<int32_t> y = parseInt32(f[2 * i + 1]);
-                    if (!x || !y) {
-                        ok = false;
-                        break;
-                    }
-                    xy_.push_back(*x);
-                    xy_.push_back(*y);
-                }
-                if (!ok) {
-                    report(no, f.count() < 2 * want ? "点の座標が足りません" : "座標が数値ではありません");
+                const PointLineStatus st = parsePointLine(line, want, xy_.data() + 2 * got);
+                if (st != PointLineStatus::Ok) {
+                    report(no, st == PointLineStatus::TooFewFields ? "点の座標が足りません" : "座標が数値ではありません");
                     state = State::Resync;
                     continue;
                 }
@@ -220,7 +209,6 @@ void MapLoader::readMapFile(std::string_view bytes, int area, const std::string&
         n = *count;
         got = 0;
         headerLine = no;
-        xy_.clear();
         state = State::InRecord;
     }
     if (state == State::InRecord)

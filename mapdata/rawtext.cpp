@@ -84,6 +84,41 @@ std::optional<int32_t> parseInt32(std::string_view s)
     return static_cast<int32_t>(v);
 }
 
+PointLineStatus parsePointLine(std::string_view line, int pairs, int32_t* out)
+{
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    for (int k = 0; k < 2 * pairs; ++k) {
+        while (p < end && isBlank(*p))
+            ++p;
+        if (p == end)
+            return PointLineStatus::TooFewFields;
+        bool neg = false;
+        if (*p == '-' || *p == '+') {
+            neg = *p == '-';
+            ++p;
+        }
+        const char* digits = p;
+        uint64_t v = 0;
+        while (p < end) {
+            const unsigned d = static_cast<unsigned char>(*p) - '0';
+            if (d > 9)
+                break;
+            if (v <= 2147483648ULL)
+                v = v * 10 + d;
+            ++p;
+        }
+        if (p == digits || (p < end && *p != ',' && !isBlank(*p)))
+            return PointLineStatus::NotNumeric; // an empty field or other characters in it
+        if (p < end)
+            ++p; // the closing character
+        if (v > (neg ? 2147483648ULL : 2147483647ULL))
+            return PointLineStatus::NotNumeric;
+        out[k] = neg ? static_cast<int32_t>(-static_cast<int64_t>(v)) : static_cast<int32_t>(v);
+    }
+    return PointLineStatus::Ok;
+}
+
 std::string_view cutSjis(std::string_view s, size_t maxBytes)
 {
     if (s.size() <= maxBytes)

@@ -61,6 +61,11 @@ private:
 // The whole field must be an optionally signed decimal integer in the 32-bit range.
 std::optional<int32_t> parseInt32(std::string_view field);
 
+// Reads the first 2 × pairs fields of a point line as 32-bit integers into out, with the
+// result of the strict field split and parseInt32 but without building the fields.
+enum class PointLineStatus { Ok, TooFewFields, NotNumeric };
+PointLineStatus parsePointLine(std::string_view line, int pairs, int32_t* out);
+
 // Shift-JIS text of at most maxBytes bytes, cut without splitting a character.
 std::string_view cutSjis(std::string_view sjis, size_t maxBytes);
 
