@@ -4,36 +4,89 @@ namespace oboro {
 
 namespace {
 
+// A solid line of width 1 between two pixels inside the picture, written straight into
+// its rows: the same pixels as Canvas::lineTo (the end pixel is not set), without the
+// clipping that a line reaching outside needs.
+inline void insideLine(uint32_t* bits, long stride, int x0, int y0, int x1, int y1, uint32_t px)
+{
+    const int dx = x1 - x0, dy = y1 - y0;
+    const int adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    uint32_t* p = bits + y0 * stride + x0;
+    const long stepX = dx < 0 ? -1 : 1;
+    const long stepY = dy < 0 ? -stride : stride;
+    long major, minor;
+    int A, a;
+    if (adx >= ady) {
+        major = stepX;
+        minor = stepY;
+        A = adx;
+        a = ady;
+    } else {
+        major = stepY;
+        minor = stepX;
+        A = ady;
+        a = adx;
+    }
+    // Pixel i lies floor((2·i·a + A) / 2A) minor steps off the major axis.
+    int err = A;
+    const int twoA = 2 * A, twoa = 2 * a;
+    for (int i = 0; i < A; ++i) {
+        *p = px;
+        p += major;
+        err += twoa;
+        if (err >= twoA) {
+            err -= twoA;
+            p += minor;
+        }
+    }
+}
+
 // Draws one table. Points are projected in a tight loop; with a pen of width 1 a line
 // to the pixel the pen already stands on sets nothing and moves no dash phase, so such
-// lines are left out (at small scales most points of a record share pixels).
+// lines are left out (at small scales most points of a record share pixels). Solid
+// lines of width 1 with both ends inside the picture are written directly.
 template <bool Closed> void walk(Canvas& c, const LineTable& table, const ViewState& v)
 {
     const Projector project(v);
     const bool thin = c.pen.width <= 1;
+    const bool direct = thin && c.pen.style == PenStyle::Solid && c.pen.mode == PenMode::Copy && !c.image().isNull();
+    const unsigned W = static_cast<unsigned>(c.width()), H = static_cast<unsigned>(c.height());
+    uint32_t* bits = direct ? reinterpret_cast<uint32_t*>(c.image().bits()) : nullptr;
+    const long stride = direct ? c.image().bytesPerLine() / 4 : 0;
+    const uint32_t px = toPixel(c.pen.color);
+    auto inside = [&](int x, int y) { return static_cast<unsigned>(x) < W && static_cast<unsigned>(y) < H; };
+
     table.forEachRecord([&](int n, const int32_t* xy) {
-        int px, py;
-        project(xy[0], xy[1], px, py);
-        c.moveTo(px, py);
+        int lx, ly; // the pen position
+        project(xy[0], xy[1], lx, ly);
+        c.moveTo(lx, ly);
         if (n < 2)
             return;
-        int lx = px, ly = py; // the pen position
-        int prevX = px, prevY = py; // the last point whose pixel differs from the last point's
+        bool penHere = true; // the canvas's pen position is (lx, ly)
+        int prevX = lx, prevY = ly; // the last point whose pixel differs from the last point's
         for (int i = 1; i < n; ++i) {
             int qx, qy;
             project(xy[2 * i], xy[2 * i + 1], qx, qy);
             if (thin && qx == lx && qy == ly)
                 continue;
+            if (direct && inside(lx, ly) && inside(qx, qy)) {
+                insideLine(bits, stride, lx, ly, qx, qy, px);
+                penHere = false;
+            } else {
+                if (!penHere)
+                    c.moveTo(lx, ly);
+                c.lineTo(qx, qy);
+                penHere = true;
+            }
             prevX = lx;
             prevY = ly;
-            c.lineTo(qx, qy);
             lx = qx;
             ly = qy;
         }
+        c.moveTo(lx, ly);
         if constexpr (Closed) {
             // The back-stroke goes to the nearest earlier point on another pixel: a
             // stroke to a point on the same pixel would set nothing and leave a gap.
-            c.moveTo(lx, ly);
             if (prevX != lx || prevY != ly)
                 c.lineTo(prevX, prevY);
             else if (thin)
