@@ -1,33 +1,63 @@
 #include "app/gui/topen.h"
 #include "common/canvas.h"
+#include "common/log.h"
 #include "common/paths.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QStringList>
 
 #include <cstdio>
+#include <exception>
+
+namespace {
+
+// An exception that reaches the event loop is shown, and the program goes on.
+class OboroApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            QMessageBox::critical(nullptr, QStringLiteral("Oboro"), QString::fromLocal8Bit(e.what()));
+        } catch (...) {
+            QMessageBox::critical(nullptr, QStringLiteral("Oboro"), QStringLiteral("予期しないエラーが発生しました"));
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    OboroApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Oboro9.1"));
     oboro::Canvas::installFontSubstitutions();
 
     // The program folder is the current directory unless --folder names another.
     const QStringList args = QApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--folder") && i + 1 < args.size()) {
+        if (args[i] == QLatin1String("--folder")) {
+            if (i + 1 >= args.size()) {
+                std::fprintf(stderr, "oboro: --folder にフォルダ名がありません\n");
+                return 2;
+            }
             const QString folder = args[++i];
-            if (!QDir(folder).exists()) {
+            if (!QDir(folder).exists() || !QDir::setCurrent(folder)) {
                 std::fprintf(stderr, "oboro: フォルダがありません: %s\n", folder.toLocal8Bit().constData());
                 return 2;
             }
-            QDir::setCurrent(folder);
         }
     }
     oboro::setProgramFolder(QDir::currentPath());
 
     oboro::TOpen window;
     window.show();
-    return app.exec();
+    const int rc = app.exec();
+    oboro::DiagnosticLog::instance().close();
+    return rc;
 }
