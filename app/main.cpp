@@ -1,4 +1,5 @@
 #include "app/gui/topen.h"
+#include "app/startup.h"
 #include "common/canvas.h"
 #include "common/log.h"
 #include "common/paths.h"
@@ -6,7 +7,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
-#include <QStringList>
 
 #include <cstdio>
 #include <exception>
@@ -39,21 +39,13 @@ int main(int argc, char** argv)
     oboro::Canvas::installFontSubstitutions();
 
     // The program folder is the current directory unless --folder names another.
-    const QStringList args = QApplication::arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--folder")) {
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "oboro: --folder にフォルダ名がありません\n");
-                return 2;
-            }
-            const QString folder = args[++i];
-            if (!QDir(folder).exists() || !QDir::setCurrent(folder)) {
-                std::fprintf(stderr, "oboro: フォルダがありません: %s\n", folder.toLocal8Bit().constData());
-                return 2;
-            }
-        }
+    const oboro::FolderChoice choice = oboro::chooseProgramFolder(QApplication::arguments(), QDir::currentPath());
+    if (choice.folder.isEmpty() || !QDir::setCurrent(choice.folder)) {
+        std::fprintf(stderr, "oboro: %s\n",
+                     choice.error.empty() ? "フォルダに移れません" : choice.error.c_str());
+        return 2;
     }
-    oboro::setProgramFolder(QDir::currentPath());
+    oboro::setProgramFolder(choice.folder);
 
     oboro::TOpen window;
     window.show();

@@ -3,6 +3,7 @@
 #include "common/paths.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -45,6 +46,22 @@ std::string fileDateText(const QString& path)
     if (!info.exists())
         return {};
     return formatDate(info.lastModified().date());
+}
+
+FolderChoice chooseProgramFolder(const QStringList& args, const QString& currentDir)
+{
+    FolderChoice choice{QDir(currentDir).absolutePath(), {}};
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] != QLatin1String("--folder"))
+            continue;
+        if (i + 1 >= args.size())
+            return {QString(), "--folder にフォルダ名がありません"};
+        const QString named = args[++i];
+        if (!QDir(named).exists())
+            return {QString(), "フォルダがありません: " + named.toStdString()};
+        choice.folder = QDir(named).absolutePath();
+    }
+    return choice;
 }
 
 std::vector<StartText> startScreenTexts(const std::optional<QDate>& dataDate)

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,14 @@ std::string formatDate(const QDate& date);
 
 // Last-write date of a file as "%d/%02d/%02d"; empty when the file does not exist.
 std::string fileDateText(const QString& path);
+
+// The program folder from the command line: the current directory, or the folder named
+// by "--folder DIR". error is set (and folder empty) when the option is wrong.
+struct FolderChoice {
+    QString folder;
+    std::string error;
+};
+FolderChoice chooseProgramFolder(const QStringList& args, const QString& currentDir);
 
 struct StartText {
     int x;

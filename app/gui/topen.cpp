@@ -166,7 +166,8 @@ TOpen::TOpen(QWidget* parent, std::shared_ptr<MessageBoxSink> dialogs)
     QPalette pal = central->palette();
     pal.setColor(QPalette::Window, qcolor(0xFFFFBF));
     for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
-        pal.setColor(QPalette::Active, role, kNavy), pal.setColor(QPalette::Inactive, role, kNavy);
+        pal.setColor(QPalette::Active, role, kNavy), pal.setColor(QPalette::Inactive, role, kNavy),
+            pal.setColor(QPalette::Disabled, role, kGreyText);
     central->setPalette(pal);
     central->setAutoFillBackground(true);
     setCentralWidget(central);
@@ -741,6 +742,14 @@ void TOpen::toggleReadoutMode()
 }
 
 // ----------------------------------------------------------------------------- shell
+
+void TOpen::mousePressEvent(QMouseEvent* e)
+{
+    // Presses that no control took land here: on the column or the window itself.
+    if (e->button() == Qt::LeftButton)
+        emit backgroundClicked();
+    QMainWindow::mousePressEvent(e);
+}
 
 void TOpen::showAbout() { about_->show(); }
 

@@ -155,6 +155,11 @@ public:
 signals:
     // 県 指 定 has reset the state; the prefecture selection window should open.
     void prefectureWindowRequested();
+    // The window's background was clicked (the tool windows that float over the map close).
+    void backgroundClicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
 
 private:
     void buildColumn();

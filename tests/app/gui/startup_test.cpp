@@ -3,6 +3,7 @@
 #include "support/testsupport.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -50,6 +51,27 @@ TEST(DataDateScan, NoMapFilesGiveNoDate)
     QTemporaryDir dir;
     EXPECT_FALSE(scanDataDate(dir.path()).has_value());
     EXPECT_EQ(scanDataDate(dir.path() + "/does-not-exist"), std::nullopt);
+}
+
+TEST(ProgramFolder, CurrentDirectoryUnlessTheCommandLineNamesAnother)
+{
+    QTemporaryDir cwd, other;
+    const QString missing = other.path() + "/nothing-here";
+    struct Case {
+        QStringList args;
+        QString folder; // empty: refused
+    } cases[] = {
+        {{"oboro"}, cwd.path()},
+        {{"oboro", "--folder", other.path()}, other.path()},
+        {{"oboro", "--folder", missing}, QString()},
+        {{"oboro", "--folder"}, QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const FolderChoice choice = chooseProgramFolder(c.args, cwd.path());
+        EXPECT_EQ(choice.folder, c.folder.isEmpty() ? QString() : QDir(c.folder).absolutePath());
+        EXPECT_EQ(choice.error.empty(), !c.folder.isEmpty());
+    }
 }
 
 TEST(StartScreen, DateLineNamesTheDataDateOrSaysTheDataIsMissing)

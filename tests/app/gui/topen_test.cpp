@@ -501,6 +501,16 @@ TEST_F(MainWindowTest, NewSelectionResetsTheViewControlsAndAsksForThePrefectureW
     EXPECT_TRUE(window->workFileName.isEmpty());
 }
 
+TEST_F(MainWindowTest, ClickOnTheBackgroundIsReportedButNotOneOnAControl)
+{
+    window->show();
+    QSignalSpy spy(window.get(), &TOpen::backgroundClicked);
+    QTest::mouseClick(window->controlColumn(), Qt::LeftButton, {}, QPoint(120, 630));
+    EXPECT_EQ(spy.count(), 1);
+    QTest::mouseClick(window->Button11, Qt::LeftButton);
+    EXPECT_EQ(spy.count(), 1);
+}
+
 TEST_F(MainWindowTest, MissingReadmeIsReported)
 {
     window->action("MReadme")->trigger();
