@@ -234,8 +234,8 @@ void TOpen::buildColumn()
     Button2->setGeometry(Button10->x(), 31, Button10->width(), 24);
     CBChiri = checkBox(c, "CBChiri", QString(), QStringLiteral("国土地理院地図閲覧サービスへ接続"));
     LblChiri = label(c, "LblChiri", QStringLiteral("ウオッちず"), QStringLiteral("国土地理院地図閲覧サービスへ接続"));
-    placeRow(62, 18, {CBChiri, LblChiri}, 146, kColumnWidth - 4, 0);
-    CBChiri->resize(CBChiri->sizeHint().width(), 18);
+    // Level with the start screen's pointer to the web map service.
+    CBChiri->setGeometry(146, 62, CBChiri->sizeHint().width(), 18);
     LblChiri->setGeometry(CBChiri->x() + CBChiri->width() + 2, 62, kColumnWidth - 4 - (CBChiri->x() + CBChiri->width() + 2), 18);
 
     Label19 = label(c, "Label19", QString());
@@ -287,7 +287,7 @@ void TOpen::buildColumn()
 
     Button6 = button(c, "Button6", QStringLiteral("標準範囲"), QStringLiteral("選んだ地域全体を描く"));
     Button5 = button(c, "Button5", QStringLiteral("県 指 定"), QStringLiteral("都道府県名一覧から選択して描く"));
-    placeRow(227, 28, {Button6, Button5});
+    placeRow(227, 28, {Button6, Button5}); // 県 指 定 level with its pointer on the start screen
 
     TkBtn2 = named(new TTkBtn(c), "TkBtn2");
     TkBtn2->setCaption(QStringLiteral("範囲指定"));
@@ -691,8 +691,7 @@ void TOpen::showMapImage()
 
 void TOpen::prepareNewSelection()
 {
-    if (QCheckBox* legend = CBExp)
-        legend->setChecked(false);
+    CBExp->setChecked(false);
     drawingEnabled = false;
     mapShown = false;
     paintActive = false;
