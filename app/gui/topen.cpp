@@ -536,15 +536,76 @@ QAction* TOpen::action(const char* name) const { return findChild<QAction*>(QStr
 
 const QStringList& TOpen::awaitingToolWindows()
 {
-    // Each name leaves this list when its window is part of the program.
+    // Controls and menu items whose tool or operation is not part of this build. Each
+    // name leaves this list when its window or operation is wired in.
     static const QStringList names = {
-        QStringLiteral("Button5"),  // prefecture selection window
-        QStringLiteral("Button9"),  // municipality search
-        QStringLiteral("ComboBox1"),
-        QStringLiteral("Button10"), // work file loading
-        QStringLiteral("CBInfo"),   // basic settings list
+        // prefecture selection, municipality search, work files, settings list
+        "Button5", "N2", "Button9", "ComboBox1", "Button10", "Button1", "CBInfo",
+        // navigation
+        "Button6", "TkBtn2", "CBCopy", "Button12", "BtnCenter", "UDHor", "UDVer", "UpDown1", "RGImageSize",
+        // image export
+        "Button3", "Button4", "RGImageFormat", "MSaveImage",
+        // tool windows: display settings, paint, labels, symbols, map lines, distance circles
+        "Button7", "N3", "BtnPaint", "N4", "N5", "BtnLetter", "BtnMark", "MKigou", "BtnLine", "N16", "Button13",
+        "MKyori",
+        // measurement, web map link, rail line details
+        "BtnMulti", "Button14", "CBNokori", "CBChiri", "LblChiri", "CBRailSet", "MRail",
+        // name editors, prefecture name attributes, search paint colour, label files, editions
+        "N9", "N17", "N10", "N11", "MPrefSet", "N6", "MAutoLabel", "MOldLabel", "MClearHistory", "MEdition",
     };
     return names;
+}
+
+void TOpen::setControlEnabled(QObject* control, bool on)
+{
+    if (!control)
+        return;
+    if (on && awaitingToolWindows().contains(control->objectName()))
+        on = false;
+    if (auto* w = qobject_cast<QWidget*>(control))
+        w->setEnabled(on);
+    else if (auto* a = qobject_cast<QAction*>(control))
+        a->setEnabled(on);
+}
+
+void TOpen::setControlEnabled(const char* name, bool on)
+{
+    QAction* a = action(name);
+    setControlEnabled(a ? static_cast<QObject*>(a) : findChild<QWidget*>(QString::fromLatin1(name)), on);
+}
+
+void TOpen::afterViewSetUp()
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{Button6, UDHor, UDVer, BtnCenter, UpDown1, LblHor, LblVer, LblMag,
+                                                      Label6, CBTownBorder, CBNTownBorder, CBPrefBorder, CBLonLat,
+                                                      CBTownName, CBCenterMark, RGImageSize, RGImageFormat, Button3,
+                                                      Button4, CBScale})
+        setControlEnabled(w, true);
+    CBLabel->setChecked(false);
+}
+
+void TOpen::afterDrawing()
+{
+    ++drawCounters[0];
+    LblMapping->setText(QStringLiteral("Mapping %1").arg(drawCounters[0]));
+    // Every fifth drawing shows the map in the version picture.
+    if (++drawCounters[1] % 5 == 0)
+        Image1->setPixmap(QPixmap::fromImage(canvas.image().scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+
+    setControlEnabled(BtnPaint, true);
+    setControlEnabled(CBExp, true);
+    setControlEnabled(CBLake, CBTownBorder->isChecked());
+    setControlEnabled("N9", CBTownName->isChecked());
+    setControlEnabled("N17", CBTownName->isChecked());
+    setControlEnabled(BtnMark, true);
+    setControlEnabled("MKigou", true);
+    for (QWidget* w : std::initializer_list<QWidget*>{TkBtn2, Button7, Button13, CBKenName1, CBCopy, BtnMulti, CBTimer,
+                                                      CBNokori, CBChiri, LblChiri, CBRailLine, Button14})
+        setControlEnabled(w, true);
+    mapShown = true;
+
+    ++drawCounters[2];
+    LblCount->setText(QString::number(drawCounters[2]));
 }
 
 void TOpen::applyStartState()
@@ -575,8 +636,7 @@ void TOpen::applyStartState()
     showTownPaintColor();
 
     for (const QString& name : awaitingToolWindows())
-        if (QWidget* w = findChild<QWidget*>(name))
-            w->setEnabled(false);
+        setControlEnabled(name.toLatin1().constData(), false);
 }
 
 void TOpen::showTownPaintColor()
@@ -709,9 +769,9 @@ void TOpen::prepareNewSelection()
     CBScale->setChecked(false);
     CBLonLat->setChecked(false);
     action("MGridUnder")->setChecked(true);
-    CBLabel->setEnabled(true);
-    BtnLetter->setEnabled(true);
-    action("N4")->setEnabled(true);
+    setControlEnabled(CBLabel, true);
+    setControlEnabled(BtnLetter, true);
+    setControlEnabled("N4", true);
     CBOldTown->setEnabled(false);
     workFileName.clear();
     legendFileName.clear();

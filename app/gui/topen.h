@@ -114,6 +114,16 @@ public:
 
     // Controls whose tool window is not part of this build: shown, but disabled.
     static const QStringList& awaitingToolWindows();
+    // Enables or disables a control or menu item (by pointer or name); one that waits for
+    // its tool window stays disabled.
+    void setControlEnabled(QObject* control, bool on);
+    void setControlEnabled(const char* name, bool on);
+    // The main window's part of the view set-up of a new selection: the view controls,
+    // the border and name switches and the image controls are enabled, ラベル unchecked.
+    void afterViewSetUp();
+    // The main window's part of each drawing: the counters, the version picture on every
+    // fifth drawing, and the controls a drawn map enables.
+    void afterDrawing();
 
     // ---- controls of the left column
     TImage *Image1, *Image2;                        // version picture, manual picture

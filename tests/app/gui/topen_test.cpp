@@ -495,8 +495,9 @@ TEST_F(MainWindowTest, NewSelectionResetsTheViewControlsAndAsksForThePrefectureW
     EXPECT_FALSE(window->CBLonLat->isChecked());
     EXPECT_FALSE(window->CBExp->isChecked());
     EXPECT_TRUE(window->CBLabel->isEnabled());
-    EXPECT_TRUE(window->BtnLetter->isEnabled());
-    EXPECT_TRUE(window->action("N4")->isEnabled());
+    // The label window and the paint tool are not in this build: their controls stay off.
+    EXPECT_FALSE(window->BtnLetter->isEnabled());
+    EXPECT_FALSE(window->action("N4")->isEnabled());
     EXPECT_FALSE(window->CBOldTown->isEnabled());
     EXPECT_TRUE(window->workFileName.isEmpty());
 }
@@ -509,6 +510,44 @@ TEST_F(MainWindowTest, ClickOnTheBackgroundIsReportedButNotOneOnAControl)
     EXPECT_EQ(spy.count(), 1);
     QTest::mouseClick(window->Button11, Qt::LeftButton);
     EXPECT_EQ(spy.count(), 1);
+}
+
+TEST_F(MainWindowTest, ViewSetUpAndDrawingEnableTheMapControlsThatHaveTheirTools)
+{
+    window->CBLabel->setChecked(true);
+    window->afterViewSetUp();
+    for (QWidget* w : std::initializer_list<QWidget*>{window->CBTownBorder, window->CBNTownBorder, window->CBPrefBorder,
+                                                      window->CBLonLat, window->CBTownName, window->CBCenterMark,
+                                                      window->CBScale})
+        EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_FALSE(window->CBLabel->isChecked());
+    // Navigation and image export are not in this build.
+    EXPECT_FALSE(window->UpDown1->isEnabled());
+    EXPECT_FALSE(window->Button4->isEnabled());
+
+    window->canvas.clear(0x0000FF);
+    window->CBTownBorder->setChecked(false);
+    for (int i = 0; i < 4; ++i)
+        window->afterDrawing();
+    const QImage before = window->Image1->pixmap().toImage();
+    EXPECT_FALSE(window->CBLake->isEnabled());
+    window->CBTownBorder->setChecked(true);
+    window->afterDrawing();
+    EXPECT_TRUE(window->CBLake->isEnabled());
+    EXPECT_EQ(window->LblCount->text(), QStringLiteral("5"));
+    EXPECT_EQ(window->LblMapping->text(), QStringLiteral("Mapping 5"));
+    EXPECT_TRUE(window->mapShown);
+    // The fifth drawing shows the map (all red here) in the version picture.
+    const QImage after = window->Image1->pixmap().toImage();
+    EXPECT_NE(before, after);
+    EXPECT_EQ(after.pixelColor(32, 32), QColor(Qt::red));
+    EXPECT_TRUE(window->CBExp->isEnabled());
+    EXPECT_TRUE(window->CBKenName1->isEnabled());
+    EXPECT_TRUE(window->CBRailLine->isEnabled());
+    EXPECT_TRUE(window->CBTimer->isEnabled());
+    EXPECT_FALSE(window->BtnPaint->isEnabled());   // paint tool not in this build
+    EXPECT_FALSE(window->action("N9")->isEnabled()); // name editor not in this build
+    EXPECT_FALSE(window->action("MKigou")->isEnabled());
 }
 
 TEST_F(MainWindowTest, MissingReadmeIsReported)
