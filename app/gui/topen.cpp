@@ -542,7 +542,8 @@ const QStringList& TOpen::awaitingToolWindows()
         // prefecture selection, municipality search, work files, settings list
         "Button5", "N2", "Button9", "ComboBox1", "Button10", "Button1", "CBInfo",
         // navigation
-        "Button6", "TkBtn2", "CBCopy", "Button12", "BtnCenter", "UDHor", "UDVer", "UpDown1", "RGImageSize",
+        "Button6", "TkBtn2", "CBCopy", "Button12", "BtnCenter", "UDHor", "UDVer", "UpDown1", "LblHor", "LblVer",
+        "LblMag", "Label6", "RGImageSize",
         // image export
         "Button3", "Button4", "RGImageFormat", "MSaveImage",
         // tool windows: display settings, paint, labels, symbols, map lines, distance circles
