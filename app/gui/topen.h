@@ -8,12 +8,19 @@
 #include "app/gui/messagebox.h"
 #include "common/canvas.h"
 #include "mapdata/store.h"
+#include "paint/paint.h"
+#include "view/display.h"
+#include "view/mousedispatch.h"
+#include "view/navigation.h"
+#include "view/projection.h"
+#include "view/render.h"
 
 #include <QDate>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPoint>
 #include <QStringList>
+#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -28,6 +35,7 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
+class QTimer;
 
 namespace oboro {
 
@@ -37,6 +45,8 @@ class TProcess;
 class TKeisoku;
 class TAbout;
 class THowTo;
+class TKen;
+class TMapPaint;
 
 // A picture that reports clicks (the version and manual pictures).
 class TImage : public QLabel {
@@ -48,6 +58,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 class TOpen : public QMainWindow {
@@ -77,6 +88,20 @@ public:
     QString workFileName;
     QString legendFileName;
 
+    // ---- view, look and drawing state
+    ViewState view;
+    DisplayState display;
+    MainSwitches switches;
+    ToolSwitches tools;
+    RenderState renderState;
+    RenderHooks hooks;
+    BackHistory backHistory;
+    PaintRecords paintRecords;
+    ModeFlags modes;               // the tools' mode flags the map's mouse handlers test
+
+    TKen* ken() const { return ken_; }
+    TMapPaint* paintWindow() const { return paint_; }
+
     // ---- the switches the map loader and the drawing read
     bool wgs() const;                     // 世界測地系(WGS)
     bool hokkaidoSubprefBorders() const;  // 北海道支庁界表示
@@ -93,6 +118,38 @@ public:
     void redraw();
     // Puts the canvas picture into the scroll box.
     void showMapImage();
+    // The prefecture window's confirm: loads the areas, sets up the standard view and
+    // draws. A failed load keeps the previous map.
+    void confirmSelection(const std::vector<int>& areas, bool oldBorders, bool pleaseWait);
+    // Copies the check boxes and menu checks the drawing reads into `switches`.
+    void syncSwitches();
+    // Sets several switches with drawing off, then draws once.
+    template <class F> void withDrawingOff(F&& f)
+    {
+        const bool was = drawingEnabled;
+        drawingEnabled = false;
+        f();
+        drawingEnabled = was;
+        redraw();
+    }
+    // Painting.
+    void startPaint();
+    void resumePaint();
+    void endPaint();
+    void undoPaint();
+    // Navigation.
+    void standardRange();
+    void goBack();
+    void setMagnificationStep(float step);
+    void setReduction(int divisor);
+    void setSizeFactor(int factor);
+    // Mouse events on the map picture (pixels of the picture).
+    void mapPress(int x, int y, Qt::MouseButton button);
+    void mapMove(int x, int y);
+    void mapRelease(int x, int y);
+    void mapDoubleClick(int x, int y);
+    void mapWheel(int delta, Qt::KeyboardModifiers modifiers);
+
     // 県 指 定: resets the per-map state of the main window for a new selection and asks
     // for the prefecture selection window.
     void prepareNewSelection();
@@ -170,6 +227,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildColumn();
@@ -185,6 +243,14 @@ private:
     void sendFeedbackMail();
     void showAbout();
     void showHowTo();
+    void buildMapTools();
+    void applyDrawResult(const DrawResult& r);
+    void setToolLock(bool locked);
+    void readout(int x, int y);
+    void drawRangeSquare(int s);
+    void drawCentreCross(QPoint at);
+    void rangeTimerFired();
+    PaintView paintView();
 
     std::shared_ptr<MessageBoxSink> dialogs_;
     QWidget* column_ = nullptr;
@@ -192,6 +258,19 @@ private:
     TKeisoku* keisoku_ = nullptr;
     TAbout* about_ = nullptr;
     THowTo* howTo_ = nullptr;
+    TKen* ken_ = nullptr;
+    TMapPaint* paint_ = nullptr;
+    QTimer* rangeTimer_ = nullptr;
+    // range square and rubber bands
+    QPoint rangeOrigin_;
+    int rangeSide_ = 0;
+    bool crossDrawn_ = false;
+    // two-point distance drag
+    QPoint dragStart_;
+    QPoint dragEnd_{-100, -100};
+    float startLon_ = 0, startLat_ = 0;
+    std::array<bool, 15> savedSwitches_{};
+    bool settingsWereOpen_ = false;
 };
 
 } // namespace oboro
