@@ -224,7 +224,8 @@ TEST_F(LoaderTest, OfficeLocationsOfEveryAreaButTheNorthernIslands)
     mapFile(52, record('C', 1)); // no office location file exists for 52
     mapFile(12, record('C', 1));
     test::writeSjisFile(dir.path(), "MAPDATA/OfficeLoc/12市町村役場.lbl",
-                        "○,1000,2000,千代田区役所,8\n◎,3,4,とても長い名前の市町村役場の所在地ですよ,9\n");
+                        "○,1000,2000,千代田区役所,8\n◎,3,4,とても長い名前の市町村役場の所在地ですよ,9\n"
+                        "○,x,4,役場,8\n○,1,2\n");
     ASSERT_TRUE(load({12, 52}));
     ASSERT_EQ(store.officeLocations.size(), 2u);
     EXPECT_EQ(store.officeLocations[0].mark, "○");
@@ -232,7 +233,10 @@ TEST_F(LoaderTest, OfficeLocationsOfEveryAreaButTheNorthernIslands)
     EXPECT_EQ(store.officeLocations[0].text, "千代田区役所");
     EXPECT_EQ(store.officeLocations[0].size, 8);
     EXPECT_EQ(store.officeLocations[1].text, "とても長い名前の市町村役場の所"); // cut to 31 bytes
-    EXPECT_TRUE(sink.messages.empty());
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_NE(sink.messages[0].text.find("12市町村役場.lbl"), std::string::npos) << sink.messages[0].text;
+    EXPECT_NE(sink.messages[0].text.find("3 行目"), std::string::npos);
+    EXPECT_NE(sink.messages[0].text.find("4 行目"), std::string::npos);
 }
 
 TEST_F(LoaderTest, MalformedLinesAreReportedWithTheirNumbersAndSkipped)
