@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace oboro {
 namespace {
@@ -326,6 +327,41 @@ TEST_F(LoaderTest, DataDateIsTheNewestMapFileDate)
     touch("52.MAP", QDate(2021, 1, 1));
     EXPECT_EQ(scanDataDate(), 410101);
     EXPECT_EQ(formatDataDate(410101), "2021/01/01");
+}
+
+} // namespace
+} // namespace oboro
+
+namespace oboro {
+namespace {
+
+// A full build of all Japan (OBORO_N03_DIR names its program folder) loads cleanly.
+TEST(RealMapData, AllAreasLoadWithoutComplaint)
+{
+    const char* env = std::getenv("OBORO_N03_DIR");
+    if (!env || !QFileInfo(QString::fromLocal8Bit(env)).isDir())
+        GTEST_SKIP() << "OBORO_N03_DIR does not name a program folder of a full build";
+    setProgramFolder(QString::fromLocal8Bit(env));
+    std::vector<int> areas;
+    for (int a = 1; a <= kAreaCount; ++a)
+        areas.push_back(a);
+    MapStore store;
+    CollectingSink sink;
+    ASSERT_TRUE(loadMapFiles(store, areas, LoadOptions{}, sink));
+    for (const Message& m : sink.messages)
+        ADD_FAILURE() << m.title << ": " << m.text;
+    EXPECT_GT(store.line(LineKind::Coast).wordCount(), 0);
+    EXPECT_GT(store.commonNames.count(), 1000);
+    // Japan lies within 122°–154°E and 20°–46°N.
+    EXPECT_GE(store.extent.minX, -10000);
+    EXPECT_LE(store.extent.maxX, 330000);
+    EXPECT_GE(store.extent.minY, -70000);
+    EXPECT_LE(store.extent.maxY, 340000);
+    for (const NameEntry& e : store.commonNames.entries) {
+        EXPECT_TRUE(e.x >= store.extent.minX && e.x <= store.extent.maxX && e.y >= store.extent.minY &&
+                    e.y <= store.extent.maxY)
+            << e.name;
+    }
 }
 
 } // namespace
