@@ -3,14 +3,14 @@
 // strict field split over raw Shift-JIS bytes without allocating, and decimal numbers.
 // Shift-JIS trail bytes never take the values of a comma, blank, tab or line feed, so
 // splitting the raw bytes gives the same fields as splitting the decoded text.
+#include "common/messages.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "common/messages.h"
 
 namespace oboro {
 

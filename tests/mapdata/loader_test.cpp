@@ -5,11 +5,9 @@
 #include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 namespace oboro {
 namespace {
@@ -90,7 +88,8 @@ TEST_F(LoaderTest, SevenPointRecordTakesTwoPointLines)
 {
     mapFile(3, "C,0,7\n1,2,3,4,5,6,7,8,9,10\n11,12,13,14\nA,5,5,町\nP,x,1\n7,8\n");
     ASSERT_TRUE(load({3}));
-    EXPECT_EQ(words(LineKind::Coast), (std::vector<int32_t>{7, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, kEndMarker}));
+    EXPECT_EQ(words(LineKind::Coast),
+              (std::vector<int32_t>{7, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, kEndMarker}));
     EXPECT_EQ(store.line(LineKind::Coast).wordCount(), 15);
     EXPECT_EQ(words(LineKind::Pref), (std::vector<int32_t>{1, 7, 8, kEndMarker}));
     EXPECT_EQ(store.commonNames.count(), 1);
@@ -108,17 +107,17 @@ TEST_F(LoaderTest, KindsRulesAndTargets)
         bool stored;
     };
     const Case cases[] = {
-        {18, 'K', true, true, LineKind::Ku, false},  {18, 'K', true, false, LineKind::Ku, true},
-        {17, 'K', true, true, LineKind::Ku, true},   {48, 'T', false, false, LineKind::Town, false},
-        {48, 'T', true, false, LineKind::Town, true}, {47, 'W', true, false, LineKind::Pref, true},
-        {47, 'W', true, false, LineKind::Lake, false}, {48, 'W', false, false, LineKind::Pref, false},
-        {48, 'W', false, false, LineKind::Lake, false}, {5, 'W', true, false, LineKind::Lake, true},
-        {5, 'W', false, false, LineKind::Lake, true}, {52, 'W', true, false, LineKind::Pref, true},
-        {48, 'S', false, false, LineKind::HLake, true}, {48, 'C', false, false, LineKind::Coast, true},
-        {49, 'N', false, false, LineKind::NTown, false}, {49, 'L', false, false, LineKind::LakeBorder, false},
+        {18, 'K', true, true, LineKind::Ku, false},         {18, 'K', true, false, LineKind::Ku, true},
+        {17, 'K', true, true, LineKind::Ku, true},          {48, 'T', false, false, LineKind::Town, false},
+        {48, 'T', true, false, LineKind::Town, true},       {47, 'W', true, false, LineKind::Pref, true},
+        {47, 'W', true, false, LineKind::Lake, false},      {48, 'W', false, false, LineKind::Pref, false},
+        {48, 'W', false, false, LineKind::Lake, false},     {5, 'W', true, false, LineKind::Lake, true},
+        {5, 'W', false, false, LineKind::Lake, true},       {52, 'W', true, false, LineKind::Pref, true},
+        {48, 'S', false, false, LineKind::HLake, true},     {48, 'C', false, false, LineKind::Coast, true},
+        {49, 'N', false, false, LineKind::NTown, false},    {49, 'L', false, false, LineKind::LakeBorder, false},
         {49, 'Q', false, false, LineKind::LakePref, false}, {49, 'K', false, false, LineKind::Ku, false},
-        {1, 'O', false, false, LineKind::OTown, true}, {1, 'U', true, true, LineKind::NewPref, true},
-        {1, 'R', true, true, LineKind::OldPref, true}, {1, 'L', true, true, LineKind::LakeBorder, true},
+        {1, 'O', false, false, LineKind::OTown, true},      {1, 'U', true, true, LineKind::NewPref, true},
+        {1, 'R', true, true, LineKind::OldPref, true},      {1, 'L', true, true, LineKind::LakeBorder, true},
         {1, 'Q', true, true, LineKind::LakePref, true},
     };
     for (const Case& c : cases) {
@@ -178,7 +177,8 @@ TEST_F(LoaderTest, ExactCapacityFillThenOverflow)
     mapFile(1, record('Q', 49) + record('Q', 50) + record('Q', 1) + record('Q', 1));
     ASSERT_TRUE(load({1}));
     EXPECT_EQ(records(LineKind::LakePref), 2);
-    EXPECT_EQ(sink.messages, (std::vector<Message>(2, Message{"湖水県境界線データが多すぎます", "データエラー", MessageIcon::None})));
+    EXPECT_EQ(sink.messages,
+              (std::vector<Message>(2, Message{"湖水県境界線データが多すぎます", "データエラー", MessageIcon::None})));
 }
 
 TEST_F(LoaderTest, OverflowOfACheckedTableIsReportedAndTheLoadGoesOn)
@@ -191,9 +191,9 @@ TEST_F(LoaderTest, OverflowOfACheckedTableIsReportedAndTheLoadGoesOn)
     EXPECT_EQ(records(LineKind::Ku), 4);
     EXPECT_EQ(records(LineKind::Coast), 1);
     EXPECT_EQ(store.commonNames.count(), 1);
-    EXPECT_EQ(sink.messages, (std::vector<Message>{{"行政区データが多すぎます", "データエラー", MessageIcon::None},
-                                                  {"KU_LINEを超過しました　　　　", "データ個数オーバー",
-                                                   MessageIcon::Exclamation}}));
+    EXPECT_EQ(sink.messages, (std::vector<Message>{
+                                 {"行政区データが多すぎます", "データエラー", MessageIcon::None},
+                                 {"KU_LINEを超過しました　　　　", "データ個数オーバー", MessageIcon::Exclamation}}));
 }
 
 TEST_F(LoaderTest, MissingFileLeavesTheStoreAsItWas)
@@ -259,8 +259,8 @@ TEST_F(LoaderTest, MalformedLinesAreReportedWithTheirNumbersAndSkipped)
         {"A,1,1,町\nA,1,1,町\nP,0,3\n1,2\n", "4 行目"},
         {"X,a,1,町\n", "1 行目"},
         {"B,1,1\n", "1 行目"},
-        {"C,0,7\n1,2,3,4,5,6,7,8,9,10\n", "1 行目"},               // the file ends inside the record
-        {"C,0,7\n1,2,3,4,5,6,7,8,9,10\nA,1,1,村\n", "1 行目"},    // the next record starts too early
+        {"C,0,7\n1,2,3,4,5,6,7,8,9,10\n", "1 行目"},           // the file ends inside the record
+        {"C,0,7\n1,2,3,4,5,6,7,8,9,10\nA,1,1,村\n", "1 行目"}, // the next record starts too early
         {"C,0,2\n1,2,99999999999,4\n", "2 行目"},
     };
     for (const Case& c : cases) {
