@@ -337,7 +337,7 @@ bool loadMapFiles(MapStore& store, const std::vector<int>& areas, const LoadOpti
     };
     for (int area : areas) {
         const std::string path = mapFilePath(area);
-        const std::optional<std::string> bytes = readFileBytes(path);
+        const std::optional<std::string> bytes = readWholeFile(path);
         if (!bytes)
             return fail(path);
         loader.readMapFile(*bytes, area, fileNameOf(path));
@@ -346,7 +346,7 @@ bool loadMapFiles(MapStore& store, const std::vector<int>& areas, const LoadOpti
         if (area == 52)
             continue;
         const std::string path = officeLocationFilePath(area);
-        const std::optional<std::string> bytes = readFileBytes(path);
+        const std::optional<std::string> bytes = readWholeFile(path);
         if (!bytes)
             return fail(path);
         loader.readOfficeLocations(*bytes, fileNameOf(path));

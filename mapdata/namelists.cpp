@@ -94,7 +94,7 @@ std::vector<DuplicateNameEntry> parseDuplicateNameList(std::string_view bytes, c
 void readDesignatedCityList(MapStore& store, MessageSink& sink)
 {
     const std::string path = designatedCityListPath();
-    const std::optional<std::string> bytes = readFileBytes(path);
+    const std::optional<std::string> bytes = readWholeFile(path);
     store.designatedCities =
         bytes ? parseDesignatedCityList(*bytes, fileNameOf(path), sink) : std::vector<DesignatedCityEntry>{};
 }
@@ -102,7 +102,7 @@ void readDesignatedCityList(MapStore& store, MessageSink& sink)
 void readDuplicateNameList(MapStore& store, MessageSink& sink)
 {
     const std::string path = duplicateNameListPath();
-    const std::optional<std::string> bytes = readFileBytes(path);
+    const std::optional<std::string> bytes = readWholeFile(path);
     if (!bytes) {
         store.duplicateNames.clear();
         sink.show(kDuplicateListMissingText, kDuplicateListMissingTitle, MessageIcon::Exclamation);

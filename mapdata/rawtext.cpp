@@ -4,7 +4,7 @@
 
 namespace oboro {
 
-std::optional<std::string> readFileBytes(const std::string& path)
+std::optional<std::string> readWholeFile(const std::string& path)
 {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)

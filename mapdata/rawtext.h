@@ -15,7 +15,7 @@
 namespace oboro {
 
 // Reads a whole file; nullopt when it cannot be opened or read.
-std::optional<std::string> readFileBytes(const std::string& path);
+std::optional<std::string> readWholeFile(const std::string& path);
 
 // Walks the lines of a text held in memory: each call yields the next line without its
 // line end ("\n" or "\r\n") and its 1-based number. A last line without a line end counts.
