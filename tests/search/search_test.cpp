@@ -7,6 +7,7 @@
 #include "mapdata/namelists.h"
 #include "search/municipalitysearch.h"
 #include "support/testsupport.h"
+#include "view/navigation.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -70,7 +71,7 @@ struct SearchTest : ::testing::Test {
         writeMap(26, mapText({{"A", 135000, 151000, "北区"}, {"A", 134800, 148000, "北区"}}, 135000, 150000));
         writeMap(31, mapText({{"A", 111000, 145000, "府中市"}, {"A", 110000, 144000, "広島市"}}, 111000, 145000));
         writeMap(35, mapText({{"A", 120480, 155160, "高松市"}, {"A", 118000, 153000, "丸亀市"}}, 120000, 155000));
-        writeMap(43, mapText({{"A", 85000, 145000, "美里町"}}, 85000, 145000));
+        writeMap(42, mapText({{"A", 85000, 145000, "美里町"}}, 85000, 145000));
         writeMap(46, mapText({{"A", 57000, 39000, "那覇市"}}, 57000, 39000));
         test::writeSjisFile(dir.path(), "MAPDATA/CITYLIST.TXT", "横浜市,176300,170500,13,0\n広島市,110200,144100,31,0\n");
         test::writeSjisFile(dir.path(), "MAPDATA/EXTRA.TXT",
@@ -215,7 +216,7 @@ TEST_F(SearchTest, AmbiguousNamesGiveTheChoiceListWithItsLabels)
         // Wards of the duplicate-name list: only the list, labelled by their city.
         {"北区", {{26, 135010, 151010, "大阪市"}, {26, 134810, 148010, "堺市"}}},
         // A town of the list: the list entry stands for its prefecture's map record.
-        {"美里町", {{3, 120100, 130100, "宮城県(遠田郡)"}, {43, 85000, 145000, "熊本県"}}},
+        {"美里町", {{3, 120100, 130100, "宮城県(遠田郡)"}, {42, 85000, 145000, "熊本県"}}},
         // One listed ward still asks.
         {"中区", {{13, 176410, 170210, "横浜市"}}},
         // Labels are cut to 19 bytes without splitting a character.
