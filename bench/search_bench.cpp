@@ -66,8 +66,8 @@ QString benchFolder()
             text += "A," + std::to_string(100000 + i) + ",60000," + std::to_string(area * 100 + i) + town + "\n";
         if (area == 35)
             text += "A,120480,155160," + utf8ToSjis("高松市").value() + "\n";
-        // About 130,000 points of lines in all.
-        for (int r = 0; r < 10; ++r) {
+        // About 325,000 points of lines in all.
+        for (int r = 0; r < 25; ++r) {
             const int n = 250;
             text += "T,1," + std::to_string(n) + "\n";
             int x = start(rng), y = start(rng);

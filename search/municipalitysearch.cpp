@@ -138,13 +138,37 @@ void SearchShow::applyTo(MainSwitches& main, DisplayState& display) const
     display.CBKuDot = CBKuDot;
 }
 
+std::optional<std::string> otherKeSpelling(std::string_view name)
+{
+    std::string out(name);
+    if (const size_t small = out.find(kSmallKe); small != std::string::npos)
+        return out.replace(small, kSmallKe.size(), kKe);
+    if (const size_t large = out.find(kKe); large != std::string::npos)
+        return out.replace(large, kKe.size(), kSmallKe);
+    return std::nullopt;
+}
+
 SearchResult MunicipalitySearch::find(std::string_view edName, const MapStore& store, SearchSwitches sw)
 {
     if (edName.empty() || edName == kSearchPlaceholder)
         return messageResult(Message{kEmptySearchText, kEmptySearchTitle, MessageIcon::Exclamation}, std::string());
 
+    SearchResult r = findName(normaliseSearchName(edName), store, sw);
+    if (r.kind != SearchResultKind::Message)
+        return r;
+    // Map data that spells the name the other way still finds it, under its own spelling.
+    if (const std::optional<std::string> other = otherKeSpelling(r.name)) {
+        SearchResult o = findName(*other, store, sw);
+        if (o.kind != SearchResultKind::Message)
+            return o;
+    }
+    return r;
+}
+
+SearchResult MunicipalitySearch::findName(const std::string& searched, const MapStore& store, SearchSwitches sw)
+{
     SearchResult r;
-    r.name = normaliseSearchName(edName);
+    r.name = searched;
     const std::string& name = r.name;
 
     // Designated cities: their map files hold only the wards.

@@ -53,6 +53,10 @@ extern const char* const kSmallKeNames[5];
 // The ケ / ヶ normalisation: the five listed names are searched with ケ, every other
 // name with ヶ (a name holding both counts as holding ヶ and is kept).
 std::string normaliseSearchName(std::string_view name);
+// The name with its first ヶ turned into ケ, or else its first ケ into ヶ (nullopt when it
+// has neither). The search tries it when the normalised name is found nowhere, so map
+// data that spells a name the other way is still searchable.
+std::optional<std::string> otherKeSpelling(std::string_view name);
 
 // The name's last character is 区.
 bool endsWithKu(std::string_view name);
@@ -170,6 +174,8 @@ public:
     const LastSearch& last() const { return last_; }
 
 private:
+    SearchResult findName(const std::string& name, const MapStore& store, SearchSwitches sw);
+
     MapNameIndex index_;
     std::function<void(const std::string&)> recorder_;
     LastSearch last_;

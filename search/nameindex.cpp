@@ -1,6 +1,7 @@
 #include "search/nameindex.h"
 
 #include "common/numbers.h"
+#include "common/paths.h"
 #include "mapdata/loader.h"
 #include "mapdata/rawtext.h"
 #include "mapdata/store.h"
@@ -8,6 +9,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace oboro {
 
@@ -129,8 +131,15 @@ void MapNameIndex::readArea(int area, const FileStamp& stamp)
 
 void MapNameIndex::refresh()
 {
+    // One resolution of the folder, then a plain stat per file; only a name that is not
+    // spelled "NN.MAP" on disk goes through the case-insensitive resolution.
+    const std::string folder = programPath("\\MAPDATA");
     for (int area = 1; area <= kAreaCount; ++area) {
-        const FileStamp stamp = stampOf(mapFilePath(area));
+        char name[16];
+        std::snprintf(name, sizeof name, "/%02d.MAP", area);
+        FileStamp stamp = stampOf(folder + name);
+        if (!stamp.exists)
+            stamp = stampOf(mapFilePath(area));
         AreaState& st = areas_[area];
         if (!st.valid || !(st.stamp == stamp))
             readArea(area, stamp);
