@@ -31,6 +31,15 @@ bool inTable(std::string_view name, const char* const (&table)[5])
     return false;
 }
 
+// The duplicate-name list has an entry of this name in this area.
+bool listCovers(const MapStore& store, std::string_view name, int area)
+{
+    for (const DuplicateNameEntry& e : store.duplicateNames)
+        if (e.area == area && e.name == name)
+            return true;
+    return false;
+}
+
 SearchResult messageResult(Message m, std::string name)
 {
     SearchResult r;
@@ -182,34 +191,26 @@ SearchResult MunicipalitySearch::findName(const std::string& searched, const Map
     }
 
     const bool listed = inDuplicateList(store, name);
-    const bool ward = endsWithKu(name);
     auto add = [&r](SearchCandidate c) {
         if (static_cast<int>(r.candidates.size()) < kMaxCandidates)
             r.candidates.push_back(std::move(c));
     };
 
-    // Names that occur more than once in one prefecture.
-    int duplicateArea = 0;
+    // Names that occur more than once in one prefecture: the list gives each place.
     for (const DuplicateNameEntry& e : store.duplicateNames) {
         if (e.name != name || e.area < 1 || e.area > kAreaCount)
             continue;
-        std::string label;
-        if (endsWithKuBeforeParen(name)) {
-            label = e.cityName;
-        } else {
-            label = std::string(areaInfo(e.area).name) + "(" + e.cityName + ")";
-            duplicateArea = e.area;
-        }
+        const std::string label = endsWithKuBeforeParen(name)
+                                      ? e.cityName
+                                      : std::string(areaInfo(e.area).name) + "(" + e.cityName + ")";
         add(SearchCandidate{e.area, e.x, e.y, truncateSjis(label, kCandidateLabelBytes)});
     }
 
-    // Every area's map file; wards of the duplicate-name list are found only there.
-    if (!(listed && ward)) {
-        if (const std::optional<std::string> sjis = utf8ToSjis(name)) {
-            for (const NameOccurrence& o : index_.occurrences(*sjis)) {
-                if (o.area != duplicateArea)
-                    add(SearchCandidate{o.area, o.x, o.y, truncateSjis(areaInfo(o.area).name, kCandidateLabelBytes)});
-            }
+    // The map files of the areas the list does not cover for this name.
+    if (const std::optional<std::string> sjis = utf8ToSjis(name)) {
+        for (const NameOccurrence& o : index_.occurrences(*sjis)) {
+            if (!listCovers(store, name, o.area))
+                add(SearchCandidate{o.area, o.x, o.y, truncateSjis(areaInfo(o.area).name, kCandidateLabelBytes)});
         }
     }
 
@@ -233,7 +234,7 @@ SearchShow MunicipalitySearch::show(const SearchResult& r, const SearchCandidate
     // Which record the name matched in the chosen area (no file is read for a designated
     // city or a ward of the duplicate-name list; then no record matched).
     FoundAs found;
-    if (!r.designatedCity && !(endsWithKu(r.name) && inDuplicateList(store, r.name))) {
+    if (!r.designatedCity && !(endsWithKu(r.name) && listCovers(store, r.name, chosen.area))) {
         if (const std::optional<std::string> sjis = utf8ToSjis(r.name)) {
             if (const std::optional<NameOccurrence> o = index_.lookup(chosen.area, *sjis)) {
                 found.A = o->tag == 'A';

@@ -214,8 +214,10 @@ TEST_F(SearchTest, AmbiguousNamesGiveTheChoiceListWithItsLabels)
         std::vector<SearchCandidate> candidates;
     } cases[] = {
         {"府中市", {{12, 174800, 175000, "東京都"}, {31, 111000, 145000, "広島県"}}},
-        // Wards of the duplicate-name list: only the list, labelled by their city.
-        {"北区", {{26, 135010, 151010, "大阪市"}, {26, 134810, 148010, "堺市"}}},
+        // Wards of the duplicate-name list: the list for its prefecture, labelled by their
+        // city, then the map files of the other prefectures.
+        {"北区",
+         {{26, 135010, 151010, "大阪市"}, {26, 134810, 148010, "堺市"}, {10, 174000, 178000, "埼玉県"}, {12, 176000, 176100, "東京都"}}},
         // A town of the list: the list entry stands for its prefecture's map record.
         {"美里町", {{3, 120100, 130100, "宮城県(遠田郡)"}, {42, 85000, 145000, "熊本県"}}},
         // One listed ward still asks.
@@ -247,6 +249,10 @@ TEST_F(SearchTest, ChosenWardOfTheListShowsItsPlaceWithSolidWardBorders)
     EXPECT_EQ(view.centerY, 148010);
     EXPECT_FALSE(s.CBKuDot);
     EXPECT_EQ(search.last().foundAs, FoundAs{}); // no map file read for a listed ward
+    // 北区 of a prefecture the list does not cover comes from its map file.
+    ASSERT_TRUE(showHit("北区", {}, 3).ok);
+    EXPECT_EQ(store.selectedAreas, std::vector<int>{12});
+    EXPECT_EQ(search.last().foundAs, (FoundAs{true, false, false}));
     // With the search paint off the ward borders stay dotted and the centre mark is on.
     const SearchShow off = showHit("北区", SearchSwitches{false, false}, 0);
     EXPECT_TRUE(off.CBKuDot);
