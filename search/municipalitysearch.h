@@ -142,8 +142,8 @@ struct SearchShow {
     // Fixed effects the main window also performs after applying: enable CBRailLine,
     // CBEki, BtnLetter, the menu entry "ペイント作業を開始する" and Button1; set the
     // map-shown flag; uncheck the paint window's CBAllPaint and set its name box to
-    // "市区町村名"; empty Label19; enable CBYomi; close the legend editor and the
-    // paint window.
+    // "市区町村名"; empty Label19; enable CBYomi and CBOldTown; close the legend editor
+    // and the paint window.
 
     // Sets the switches on the state records (for callers without check boxes; the main
     // window sets its check boxes so that their behaviour runs).
@@ -152,8 +152,12 @@ struct SearchShow {
 
 class MunicipalitySearch {
 public:
-    // Finds the name (the EdName text). Reads nothing from disk once the index is built
-    // and the map files are unchanged.
+    // Finds the name (the EdName text). Candidates: the designated-city list (first equal
+    // entry, alone); otherwise the duplicate-name list entries of the name, labelled by
+    // their city ("北区" → "大阪市") or by area and county ("美里町" → "宮城県(遠田郡)"),
+    // then the first name record in the map file of every area the list does not cover
+    // for this name, labelled by the area name. Reads nothing from disk once the index
+    // is built and the map files are unchanged (52 file checks).
     SearchResult find(std::string_view edName, const MapStore& store, SearchSwitches sw);
 
     // Shows the chosen candidate of a Hit or Choice result: loads its area alone into
