@@ -105,7 +105,7 @@ void MapNameIndex::readArea(int area, const FileStamp& stamp)
     st.valid = true;
     if (!stamp.exists)
         return; // a file that cannot be opened holds no name
-    const std::optional<std::string> bytes = readFileBytes(stamp.path);
+    const std::optional<std::string> bytes = readWholeFile(stamp.path);
     ++filesRead_;
     if (!bytes) {
         st.stamp.exists = false;
