@@ -134,7 +134,7 @@ void BM_SearchFileScan(benchmark::State& state)
     for (auto _ : state) {
         int found = 0;
         for (int area = 1; area <= kAreaCount; ++area) {
-            const std::optional<std::string> bytes = readFileBytes(mapFilePath(area));
+            const std::optional<std::string> bytes = readWholeFile(mapFilePath(area));
             if (bytes && scanMapText(*bytes, area, sjis))
                 ++found;
         }
