@@ -305,7 +305,7 @@ bool readInput(const BuildOptions& options, std::vector<RawRegion>& regions, boo
         const int f1 = defn->GetFieldIndex("N03_001"), f2 = defn->GetFieldIndex("N03_002"),
                   f3 = defn->GetFieldIndex("N03_003"), f4 = defn->GetFieldIndex("N03_004"),
                   f7 = defn->GetFieldIndex("N03_007"), fe = defn->GetFieldIndex("name_en");
-        const bool layerMunicipal = f4 >= 0;
+        const bool layerMunicipal = f3 >= 0 || f4 >= 0 || f7 >= 0;
         if (layerMunicipal && (f1 < 0 || f3 < 0 || f7 < 0)) {
             error = "レイヤ " + std::string(layer->GetName()) +
                     ": N03_001, N03_003, N03_004, N03_007 のいずれかの属性がありません";
@@ -419,6 +419,31 @@ bool readInput(const BuildOptions& options, std::vector<RawRegion>& regions, boo
     if (regions.empty()) {
         error = "入力ファイル " + options.input + " に面の地物がありません";
         return false;
+    }
+    if (!municipal) {
+        // Tokyo's islands become the island groups polygon by polygon.
+        std::vector<RawRegion> split;
+        for (auto it = regions.begin(); it != regions.end();) {
+            if (it->r.prefCode != 13) {
+                ++it;
+                continue;
+            }
+            std::map<int, RawRegion> parts;
+            for (auto& poly : it->polygons) {
+                RawRegion one = *it;
+                one.polygons = {poly};
+                const int area = placeArea(one, false, error);
+                auto [pit, fresh] = parts.try_emplace(area, one);
+                pit->second.r.area = area;
+                if (!fresh)
+                    pit->second.polygons.push_back(poly);
+            }
+            for (auto& [area, part] : parts)
+                split.push_back(std::move(part));
+            it = regions.erase(it);
+        }
+        for (auto& part : split)
+            regions.push_back(std::move(part));
     }
     if (!municipal && !cutHokkaido(regions, error))
         return false;
