@@ -425,6 +425,18 @@ TEST(MkMapData, PrefectureLevelDataSplitsHokkaidoAndTheIslands)
     for (const TableUse& t : model.tables)
         EXPECT_LE(t.words, t.capacity * 9 / 10) << t.name;
     EXPECT_EQ(readLines(opt.outDir + "/mapdata/prefname.lbl").size(), 47u);
+    // Seats 1..46 lie in the area of their number, the 14 Hokkaido seats in Hokkaido.
+    const auto seats = readLines(opt.outDir + "/mapdata/prefseat.lbl");
+    ASSERT_EQ(seats.size(), 60u);
+    for (size_t k = 0; k < seats.size(); ++k) {
+        const auto f = splitFields(seats[k], SplitMode::Text);
+        const PointI p{std::stoi(f[1]), std::stoi(f[2])};
+        bool inside = false;
+        for (const Region& r : model.regions)
+            if (k < 46 ? r.area == static_cast<int>(k + 1) : r.prefCode == 1)
+                inside = inside || insideRegion(r, p);
+        EXPECT_TRUE(inside) << f[3];
+    }
 }
 
 TEST(MkMapData, DatumShiftIsInvertedWithinOneMapUnit)

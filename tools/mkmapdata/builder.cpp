@@ -202,20 +202,57 @@ bool cutHokkaido(std::vector<RawRegion>& regions, std::string& error)
         return best;
     };
     const PointD junction{142.85, 43.15};
-    size_t ends[3] = {nearest({141.42, 43.72}), nearest({143.30, 42.05}), nearest({145.33, 44.34})};
-    std::vector<size_t> order(ends, ends + 3);
-    std::sort(order.begin(), order.end());
+    // Each cut runs from its coast point through inland way points to the junction.
+    struct Cut {
+        size_t end;
+        std::vector<PointD> via; // from the coast towards the junction
+    };
+    std::vector<Cut> cuts{
+        {nearest({141.42, 43.72}), {}},
+        {nearest({143.30, 42.05}), {}},
+        {nearest({145.33, 44.34}),
+         {{145.30, 44.27}, {145.20, 44.15}, {145.10, 44.05}, {144.95, 43.90}, {144.72, 43.72}, {144.0, 43.45}}},
+    };
+    // Cuts must stay on land: no segment may cross the coast.
+    auto crosses = [&](PointD p, PointD q) {
+        auto orient = [](PointD a, PointD b, PointD c) { return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x); };
+        for (size_t i = 0; i < ring.size(); ++i) {
+            const PointD& a = ring[i];
+            const PointD& b = ring[(i + 1) % ring.size()];
+            if ((a.x == p.x && a.y == p.y) || (b.x == p.x && b.y == p.y))
+                continue;
+            if (orient(p, q, a) * orient(p, q, b) < 0 && orient(a, b, p) * orient(a, b, q) < 0)
+                return true;
+        }
+        return false;
+    };
+    for (const Cut& c : cuts) {
+        std::vector<PointD> path{ring[c.end]};
+        path.insert(path.end(), c.via.begin(), c.via.end());
+        path.push_back(junction);
+        for (size_t i = 0; i + 1 < path.size(); ++i)
+            if (crosses(path[i], path[i + 1])) {
+                error = "北海道の輪郭を三つに分ける切断線 (" + std::to_string(path[i].x) + ", " +
+                        std::to_string(path[i].y) + ")-(" + std::to_string(path[i + 1].x) + ", " +
+                        std::to_string(path[i + 1].y) + ") が海岸と交差します";
+                return false;
+            }
+    }
+    std::sort(cuts.begin(), cuts.end(), [](const Cut& a, const Cut& b) { return a.end < b.end; });
     // The three stretches of coast between the cut ends, each closed through the junction.
     std::vector<std::vector<PointD>> parts;
     for (int k = 0; k < 3; ++k) {
-        const size_t a = order[k], b = order[(k + 1) % 3];
+        const Cut& from = cuts[k];
+        const Cut& to = cuts[(k + 1) % 3];
         std::vector<PointD> part;
-        for (size_t i = a;; i = (i + 1) % ring.size()) {
+        for (size_t i = from.end;; i = (i + 1) % ring.size()) {
             part.push_back(ring[i]);
-            if (i == b)
+            if (i == to.end)
                 break;
         }
+        part.insert(part.end(), to.via.begin(), to.via.end());
         part.push_back(junction);
+        part.insert(part.end(), from.via.rbegin(), from.via.rend());
         parts.push_back(std::move(part));
     }
     auto inside = [](const std::vector<PointD>& r, PointD p) {
@@ -420,11 +457,12 @@ bool readInput(const BuildOptions& options, std::vector<RawRegion>& regions, boo
         error = "入力ファイル " + options.input + " に面の地物がありません";
         return false;
     }
-    if (!municipal) {
-        // Tokyo's islands become the island groups polygon by polygon.
+    {
+        // Tokyo's land without a code (prefecture-level outlines, and 所属未定地 from
+        // Tokyo Bay down to the islands) goes to the island groups polygon by polygon.
         std::vector<RawRegion> split;
         for (auto it = regions.begin(); it != regions.end();) {
-            if (it->r.prefCode != 13) {
+            if (it->r.prefCode != 13 || !it->r.code.empty()) {
                 ++it;
                 continue;
             }
@@ -486,10 +524,13 @@ PointI poleOfLines(const std::vector<std::vector<PointI>>& lines)
     if (yMin > yMax)
         return {};
     const Plane plane = planeFor(yMin, yMax);
+    // Detail far below the size of the outline does not move the pole: thin it out so
+    // full-resolution input stays fast.
+    const double tol = (yMax - yMin) / 3000.0;
     std::vector<std::vector<PointD>> rings;
     for (const auto& l : lines) {
         std::vector<PointD> r;
-        for (const auto& p : l)
+        for (const auto& p : tol >= 1 ? simplifyLine(l, tol) : l)
             r.push_back(plane.to(p));
         rings.push_back(std::move(r));
     }

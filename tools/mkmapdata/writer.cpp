@@ -31,6 +31,34 @@ const char* const kSeats[48] = {
 const char* const kSubprefSeats[14] = {"札幌市", "函館市", "江差町", "倶知安町", "室蘭市", "浦河町", "帯広市",
                                        "釧路市", "根室市", "岩見沢市", "旭川市", "留萌市", "稚内市", "網走市"};
 
+// Approximate positions (WGS-84 longitude, latitude, to about 0.01°) of the seats, for
+// prefecture-level data that has no municipalities to anchor them.
+struct SeatPosition {
+    const char* name;
+    double lon, lat;
+};
+const SeatPosition kSeatPositions[] = {
+    {"青森市", 140.740, 40.824}, {"盛岡市", 141.153, 39.704}, {"仙台市", 140.872, 38.269},
+    {"秋田市", 140.102, 39.719}, {"山形市", 140.363, 38.240}, {"福島市", 140.468, 37.750},
+    {"水戸市", 140.447, 36.341}, {"宇都宮市", 139.884, 36.566}, {"前橋市", 139.061, 36.391},
+    {"さいたま市", 139.649, 35.857}, {"千葉市", 140.123, 35.605}, {"新宿区", 139.692, 35.690},
+    {"横浜市", 139.642, 35.448}, {"甲府市", 138.568, 35.664}, {"長野市", 138.181, 36.651},
+    {"新潟市", 139.023, 37.902}, {"岐阜市", 136.722, 35.391}, {"静岡市", 138.383, 34.977},
+    {"名古屋市", 136.907, 35.180}, {"富山市", 137.211, 36.695}, {"金沢市", 136.626, 36.594},
+    {"福井市", 136.222, 36.065}, {"津市", 136.509, 34.730}, {"大津市", 135.869, 35.004},
+    {"京都市", 135.756, 35.021}, {"大阪市", 135.520, 34.686}, {"奈良市", 135.833, 34.686},
+    {"和歌山市", 135.167, 34.226}, {"神戸市", 135.183, 34.691}, {"岡山市", 133.935, 34.662},
+    {"広島市", 132.460, 34.397}, {"鳥取市", 134.238, 35.504}, {"松江市", 133.051, 35.472},
+    {"山口市", 131.471, 34.186}, {"高松市", 134.043, 34.340}, {"松山市", 132.766, 33.842},
+    {"徳島市", 134.559, 34.066}, {"高知市", 133.531, 33.560}, {"福岡市", 130.418, 33.606},
+    {"佐賀市", 130.299, 33.249}, {"長崎市", 129.874, 32.745}, {"熊本市", 130.742, 32.790},
+    {"大分市", 131.613, 33.238}, {"宮崎市", 131.424, 31.911}, {"鹿児島市", 130.558, 31.560},
+    {"那覇市", 127.681, 26.212}, {"札幌市", 141.347, 43.064}, {"函館市", 140.729, 41.769},
+    {"江差町", 140.140, 41.869}, {"倶知安町", 140.759, 42.902}, {"室蘭市", 140.974, 42.315},
+    {"浦河町", 142.768, 42.168}, {"帯広市", 143.196, 42.924}, {"釧路市", 144.382, 42.985},
+    {"根室市", 145.583, 43.330}, {"岩見沢市", 141.776, 43.196}, {"旭川市", 142.365, 43.771},
+    {"留萌市", 141.637, 43.941}, {"稚内市", 141.673, 45.415}, {"網走市", 144.274, 44.021}};
+
 struct CodeInfo {
     std::string code6, name, ruby;
 };
@@ -231,8 +259,14 @@ bool writeModel(const BuildOptions& options, const MapModel& model, std::string&
     for (const auto& [name, anchor] : model.subprefNames)
         if (!(anchor == PointI{}))
             prefname.push_back(labelLine(name, anchor, 8));
-    if (model.municipal) {
+    {
         auto seat = [&](const char* pref, const char* city) {
+            if (!model.municipal) {
+                for (const SeatPosition& s : kSeatPositions)
+                    if (std::string(s.name) == city)
+                        prefseat.push_back(labelLine(city, wgs84ToTokyoUnits(s.lon, s.lat), 8));
+                return;
+            }
             auto it = anchorOf.find(std::string(pref) + city);
             if (it != anchorOf.end())
                 prefseat.push_back(labelLine(city, it->second, 8));
@@ -312,10 +346,16 @@ bool writeModel(const BuildOptions& options, const MapModel& model, std::string&
     }
     if (model.municipal)
         about += "出典: 「国土数値情報（行政区域データ）」（国土交通省）を加工して作成\n";
-    if (!writeFileAtomically((tmp / "SOURCE.txt").string(), about)) {
-        error = "SOURCE.txt を書けません";
-        return fail();
+    if (!options.readings.empty())
+        about += "読みがな・団体コード: " + fs::path(options.readings).filename().string() + "\n";
+    std::vector<std::string> aboutLines;
+    for (size_t pos = 0; pos < about.size();) {
+        const size_t nl = about.find('\n', pos);
+        aboutLines.push_back(about.substr(pos, nl - pos));
+        pos = nl == std::string::npos ? about.size() : nl + 1;
     }
+    if (!put("SOURCE.txt", aboutLines))
+        return fail();
 
     // Put the finished folder in place of the old one.
     const fs::path old = out / ("mapdata.old-" + std::to_string(getpid()));
