@@ -318,6 +318,13 @@ TEST_F(NationalBuild, DesignatedCitiesAndDuplicateNames)
     for (const auto& e : std::vector<std::pair<std::string, std::string>>{
              {"26,北区", "大阪市"}, {"26,北区", "堺市"}, {"13,南区", "横浜市"}, {"13,南区", "相模原市"}})
         EXPECT_TRUE(extra.count(e)) << e.first << " " << e.second;
+    // Each city's label lies in one of its wards.
+    for (const DesignatedCity& c : model_->cities) {
+        bool inside = false;
+        for (const Region& r : model_->regions)
+            inside = inside || (r.ward && r.city == c.name && insideRegion(r, c.anchor));
+        EXPECT_TRUE(inside) << c.name;
+    }
     // 東京都北区 has no namesake in its area.
     EXPECT_FALSE(extra.count({"12,北区", ""}));
     for (const auto& e : extra)
@@ -342,6 +349,24 @@ TEST_F(NationalBuild, AreasAndLabelFiles)
             w += r.kind == 'W';
         EXPECT_GT(w, 0) << area;
     }
+    // Land without a municipality (所属未定地) is land without a name record; Tokyo's
+    // pieces go to the mainland or to the island groups by where they lie.
+    std::set<int> unnamedAreas;
+    for (size_t i = 0; i < model_->regions.size(); ++i) {
+        const Region& r = model_->regions[i];
+        if (!r.name.empty())
+            continue;
+        unnamedAreas.insert(r.area);
+        bool bordered = false;
+        for (const Arc& a : model_->arcs)
+            bordered = bordered || a.left == static_cast<int>(i) || a.right == static_cast<int>(i);
+        EXPECT_TRUE(bordered) << r.pref;
+        if (r.prefCode == 13)
+            for (const auto& poly : r.polygons)
+                for (const PointI& p : poly[0])
+                    EXPECT_EQ(r.area, p.y < (34.85 - 24) * 15000 ? 50 : 12);
+    }
+    EXPECT_EQ(unnamedAreas, (std::set<int>{11, 12, 19, 46, 50})); // 千葉, 東京, 愛知, 沖縄, 伊豆諸島
     const auto prefname = readLines(options_.outDir + "/mapdata/prefname.lbl");
     ASSERT_EQ(prefname.size(), 61u);
     EXPECT_EQ(splitFields(prefname[28], SplitMode::Text)[3], "兵庫県"); // record 29 is area 29

@@ -87,6 +87,9 @@ int main(int argc, char** argv)
                     100.0 * t.words / t.capacity, i < model.tolerances.size() ? model.tolerances[i] : 0.0);
     }
     for (const std::string& w : written)
-        std::printf("%s/%s\n", opt.outDir.c_str(), w.c_str());
+        if (w.rfind("警告", 0) == 0)
+            std::fprintf(stderr, "mkmapdata: %s\n", w.c_str());
+        else
+            std::printf("%s/%s\n", opt.outDir.c_str(), w.c_str());
     return 0;
 }

@@ -357,6 +357,25 @@ bool writeModel(const BuildOptions& options, const MapModel& model, std::string&
     if (!put("SOURCE.txt", aboutLines))
         return fail();
 
+    // The program keeps fixed numbers of these records; say so when the data has more.
+    const std::pair<const char*, std::pair<size_t, size_t>> limits[] = {
+        {"EXTRA.TXT", {extra.size(), 100}},       {"CITYLIST.TXT", {citylist.size(), 200}},
+        {"yomi.lst", {yomi.size(), 4000}},        {"prefname.lbl", {prefname.size(), 70}},
+        {"prefseat.lbl", {prefseat.size(), 70}}};
+    for (const auto& [file, counts] : limits)
+        if (counts.first > counts.second)
+            report.push_back("警告: " + std::string(file) + " の " + std::to_string(counts.first) +
+                             " 件はプログラムが読む " + std::to_string(counts.second) + " 件を超えます");
+    size_t offices = 0, names = 0;
+    for (int area = 1; area <= 51; ++area)
+        offices += officeLoc[area].size();
+    for (const Region& r : model.regions)
+        names += !r.name.empty();
+    if (offices > 2500)
+        report.push_back("警告: 役場位置 " + std::to_string(offices) + " 件は全地域選択時の上限 2500 件を超えます");
+    if (names > 7500)
+        report.push_back("警告: 市区町村名 " + std::to_string(names) + " 件は全地域選択時の上限 7500 件を超えます");
+
     // Put the finished folder in place of the old one.
     const fs::path old = out / ("mapdata.old-" + std::to_string(getpid()));
     const bool hadOld = fs::exists(final);
