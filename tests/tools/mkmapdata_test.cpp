@@ -370,6 +370,18 @@ TEST_F(NationalBuild, AreasAndLabelFiles)
     const auto prefname = readLines(options_.outDir + "/mapdata/prefname.lbl");
     ASSERT_EQ(prefname.size(), 61u);
     EXPECT_EQ(splitFields(prefname[28], SplitMode::Text)[3], "兵庫県"); // record 29 is area 29
+    // Prefecture names sit inside their prefecture's largest part: 沖縄県 on the main
+    // island (north of 26°N), not on the round islands of Yaeyama.
+    for (int k = 1; k <= 46; ++k) {
+        const auto f = splitFields(prefname[k - 1], SplitMode::Text);
+        const PointI p{std::stoi(f[1]), std::stoi(f[2])};
+        bool inside = false;
+        for (const Region& r : model_->regions)
+            inside = inside || (r.area == k && insideRegion(r, p));
+        EXPECT_TRUE(inside) << f[3];
+        if (f[3] == "沖縄県")
+            EXPECT_GT(p.y, (26.0 - 24) * 15000);
+    }
     EXPECT_EQ(splitFields(prefname[46], SplitMode::Text)[3], "北海道");
     EXPECT_EQ(splitFields(prefname[47], SplitMode::Text)[3], "石狩振興局");
     const auto prefseat = readLines(options_.outDir + "/mapdata/prefseat.lbl");

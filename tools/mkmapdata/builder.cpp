@@ -537,6 +537,70 @@ PointI poleOfLines(const std::vector<std::vector<PointI>>& lines)
     return plane.from(poleOfInaccessibility(rings, 1.0));
 }
 
+// Pole of the largest part of a union given by its outline arcs: the arcs are chained
+// into rings, the ring of the largest area is the outer ring of the largest part, and
+// the rings lying inside it are its holes.
+PointI poleOfLargestPart(const std::vector<std::vector<PointI>>& lines)
+{
+    auto key = [](PointI p) { return (static_cast<int64_t>(p.x) << 32) ^ static_cast<uint32_t>(p.y); };
+    std::unordered_map<int64_t, std::vector<size_t>> at;
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (!lines[i].empty() && !(lines[i].front() == lines[i].back())) {
+            at[key(lines[i].front())].push_back(i);
+            at[key(lines[i].back())].push_back(i);
+        }
+    std::vector<char> used(lines.size(), 0);
+    std::vector<std::vector<PointI>> rings;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (used[i] || lines[i].empty())
+            continue;
+        used[i] = 1;
+        std::vector<PointI> ring = lines[i];
+        bool closed = ring.front() == ring.back();
+        while (!closed) {
+            bool extended = false;
+            for (size_t j : at[key(ring.back())])
+                if (!used[j]) {
+                    used[j] = 1;
+                    const auto& l = lines[j];
+                    if (l.front() == ring.back())
+                        ring.insert(ring.end(), l.begin() + 1, l.end());
+                    else
+                        ring.insert(ring.end(), l.rbegin() + 1, l.rend());
+                    extended = true;
+                    break;
+                }
+            closed = ring.front() == ring.back();
+            if (!extended)
+                break;
+        }
+        if (closed && ring.size() >= 4)
+            rings.push_back(std::move(ring));
+    }
+    if (rings.empty())
+        return poleOfLines(lines);
+    size_t outer = 0;
+    double best = -1;
+    for (size_t i = 0; i < rings.size(); ++i)
+        if (const double a = std::abs(ringArea(rings[i])); a > best) {
+            best = a;
+            outer = i;
+        }
+    auto inside = [](const std::vector<PointI>& r, PointI p) {
+        bool in = false;
+        for (size_t i = 1, j = 0; i < r.size(); j = i++)
+            if ((r[i].y > p.y) != (r[j].y > p.y) &&
+                p.x < static_cast<double>(r[j].x - r[i].x) * (p.y - r[i].y) / (r[j].y - r[i].y) + r[i].x)
+                in = !in;
+        return in;
+    };
+    std::vector<std::vector<PointI>> part{rings[outer]};
+    for (size_t i = 0; i < rings.size(); ++i)
+        if (i != outer && std::abs(ringArea(rings[i])) < best && inside(rings[outer], rings[i][rings[i].size() / 2]))
+            part.push_back(rings[i]);
+    return poleOfLines(part);
+}
+
 long wordsOf(size_t n)
 {
     // Records hold at most 1000 points; longer lines are cut into pieces sharing ends.
@@ -780,7 +844,7 @@ bool buildModel(const BuildOptions& options, MapModel& model, std::string& error
             if (l != r)
                 lines.push_back(a.full);
         }
-        return poleOfLines(lines);
+        return poleOfLargestPart(lines);
     };
     if (model.municipal) {
         std::map<std::pair<int, std::string>, int> cityIndex;
