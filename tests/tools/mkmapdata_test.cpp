@@ -545,3 +545,70 @@ TEST(MkMapData, BadInputIsRefusedByNameAndLeavesTheOldFolder)
         EXPECT_EQ(QDir(d + "/out").entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"mapdata"}) << c.file;
     }
 }
+
+TEST(MkMapData, SmallMapGivesSharedArcsOfEveryKind)
+{
+    // Two wards of one city, a town above them (in two pieces, as a Shapefile row per
+    // polygon would give) and a town of the next prefecture, on an exact grid.
+    QTemporaryDir dir;
+    auto square = [](const std::string& props, const std::string& ring) {
+        return R"({"type":"Feature","properties":{)" + props + R"(},"geometry":{"type":"Polygon","coordinates":[[)" + ring + "]]}}";
+    };
+    const std::string json = std::string(R"({"type":"FeatureCollection","features":[)") +
+        square(R"("N03_001":"大阪府","N03_002":null,"N03_003":"大阪市","N03_004":"北区","N03_007":"27127")",
+               "[135.00,34.00],[135.01,34.00],[135.01,34.01],[135.00,34.01],[135.00,34.00]") + "," +
+        square(R"("N03_001":"大阪府","N03_002":null,"N03_003":"大阪市","N03_004":"都島区","N03_007":"27102")",
+               "[135.01,34.00],[135.02,34.00],[135.02,34.01],[135.01,34.01],[135.01,34.00]") + "," +
+        square(R"("N03_001":"大阪府","N03_002":null,"N03_003":null,"N03_004":"池田市","N03_007":"27204")",
+               "[135.00,34.01],[135.01,34.01],[135.02,34.01],[135.02,34.02],[135.00,34.02],[135.00,34.01]") + "," +
+        square(R"("N03_001":"大阪府","N03_002":null,"N03_003":null,"N03_004":"池田市","N03_007":"27204")",
+               "[135.05,34.05],[135.06,34.05],[135.06,34.06],[135.05,34.05]") + "," +
+        square(R"("N03_001":"奈良県","N03_002":null,"N03_003":null,"N03_004":"奈良市","N03_007":"29201")",
+               "[135.02,34.00],[135.03,34.00],[135.03,34.02],[135.02,34.02],[135.02,34.01],[135.02,34.00]") + "]}";
+    BuildOptions opt;
+    opt.input = test::writeFile(dir.path(), "small.json", json);
+    opt.outDir = dir.path().toStdString() + "/out";
+    opt.datum = Datum::Tokyo;
+    MapModel model;
+    std::string error;
+    ASSERT_TRUE(buildModel(opt, model, error)) << error;
+    ASSERT_TRUE(writeModel(opt, model, error)) << error;
+
+    std::map<char, std::vector<std::vector<PointI>>> byKind;
+    for (const Arc& a : model.arcs) {
+        auto pts = a.points;
+        if (pts.front().x > pts.back().x || (pts.front().x == pts.back().x && pts.front().y > pts.back().y))
+            std::reverse(pts.begin(), pts.end());
+        byKind[a.kind].push_back(pts);
+    }
+    using Line = std::vector<PointI>;
+    EXPECT_EQ(byKind['K'], (std::vector<Line>{{{130100, 150000}, {130100, 150150}}}));
+    std::sort(byKind['T'].begin(), byKind['T'].end(), [](const Line& a, const Line& b) { return a[0].x < b[0].x; });
+    EXPECT_EQ(byKind['T'], (std::vector<Line>{{{130000, 150150}, {130100, 150150}}, {{130100, 150150}, {130200, 150150}}}));
+    std::sort(byKind['P'].begin(), byKind['P'].end(), [](const Line& a, const Line& b) { return a[0].y < b[0].y; });
+    EXPECT_EQ(byKind['P'], (std::vector<Line>{{{130200, 150000}, {130200, 150150}}, {{130200, 150150}, {130200, 150300}}}));
+    EXPECT_EQ(byKind['C'].size(), 5u); // outlines of 北区, 都島区, 池田市 (two pieces), 奈良市
+
+    const MapFile osaka = parseMapFile(opt.outDir + "/mapdata/26.MAP");
+    const MapFile nara = parseMapFile(opt.outDir + "/mapdata/27.MAP");
+    std::multiset<std::string> names;
+    for (const NameRecord& n : osaka.names)
+        names.insert(n.name);
+    EXPECT_EQ(names, (std::multiset<std::string>{"北区", "都島区", "池田市"}));
+    ASSERT_EQ(nara.names.size(), 1u);
+    EXPECT_EQ(nara.names[0].name, "奈良市");
+    // The anchor of 池田市 is in its larger piece.
+    for (const NameRecord& n : osaka.names)
+        if (n.name == "池田市")
+            EXPECT_TRUE(n.at.x > 130000 && n.at.x < 130200 && n.at.y > 150150 && n.at.y < 150300);
+    // Prefecture borders are in both files, with the same points.
+    int inOsaka = 0, inNara = 0;
+    for (const Record& r : osaka.lines)
+        inOsaka += r.kind == 'P';
+    for (const Record& r : nara.lines)
+        inNara += r.kind == 'P';
+    EXPECT_EQ(inOsaka, 2);
+    EXPECT_EQ(inNara, 2);
+    EXPECT_EQ(readLines(opt.outDir + "/mapdata/CITYLIST.TXT").size(), 1u);
+    EXPECT_EQ(splitFields(readLines(opt.outDir + "/mapdata/CITYLIST.TXT")[0])[3], "26");
+}
