@@ -361,10 +361,11 @@ TEST_F(NationalBuild, AreasAndLabelFiles)
         for (const Arc& a : model_->arcs)
             bordered = bordered || a.left == static_cast<int>(i) || a.right == static_cast<int>(i);
         EXPECT_TRUE(bordered) << r.pref;
-        if (r.prefCode == 13)
+        if (r.prefCode == 13) {
             for (const auto& poly : r.polygons)
                 for (const PointI& p : poly[0])
                     EXPECT_EQ(r.area, p.y < (34.85 - 24) * 15000 ? 50 : 12);
+        }
     }
     EXPECT_EQ(unnamedAreas, (std::set<int>{11, 12, 19, 46, 50})); // 千葉, 東京, 愛知, 沖縄, 伊豆諸島
     const auto prefname = readLines(options_.outDir + "/mapdata/prefname.lbl");
@@ -379,8 +380,9 @@ TEST_F(NationalBuild, AreasAndLabelFiles)
         for (const Region& r : model_->regions)
             inside = inside || (r.area == k && insideRegion(r, p));
         EXPECT_TRUE(inside) << f[3];
-        if (f[3] == "沖縄県")
+        if (f[3] == "沖縄県") {
             EXPECT_GT(p.y, (26.0 - 24) * 15000);
+        }
     }
     EXPECT_EQ(splitFields(prefname[46], SplitMode::Text)[3], "北海道");
     EXPECT_EQ(splitFields(prefname[47], SplitMode::Text)[3], "石狩振興局");
@@ -455,8 +457,9 @@ TEST(MkMapData, PrefectureLevelDataSplitsHokkaidoAndTheIslands)
             kinds.insert(r.kind);
         const std::set<int> inland{8, 9, 10, 14, 15, 17, 24, 27};
         EXPECT_EQ(kinds.count('C') == 1, !inland.count(area)) << area;
-        if (area >= 47 && area <= 49)
+        if (area >= 47 && area <= 49) {
             EXPECT_TRUE(kinds.count('W')) << area;
+        }
         EXPECT_FALSE(kinds.count('T')) << area;
     }
     for (const TableUse& t : model.tables)
@@ -599,8 +602,9 @@ TEST(MkMapData, SmallMapGivesSharedArcsOfEveryKind)
     EXPECT_EQ(nara.names[0].name, "奈良市");
     // The anchor of 池田市 is in its larger piece.
     for (const NameRecord& n : osaka.names)
-        if (n.name == "池田市")
+        if (n.name == "池田市") {
             EXPECT_TRUE(n.at.x > 130000 && n.at.x < 130200 && n.at.y > 150150 && n.at.y < 150300);
+        }
     // Prefecture borders are in both files, with the same points.
     int inOsaka = 0, inNara = 0;
     for (const Record& r : osaka.lines)

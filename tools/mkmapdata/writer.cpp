@@ -238,7 +238,6 @@ bool writeModel(const BuildOptions& options, const MapModel& model, std::string&
     // Seats: 1..46 by area code, then the 14 subprefecture seats (札幌 first, the seat
     // of Hokkaido as well).
     std::map<std::string, PointI> anchorOf; // municipality or designated city → anchor
-    std::map<std::string, int> anchorPref;
     for (const Region& r : model.regions)
         if (!r.name.empty() && !r.ward && !anchorOf.count(r.pref + r.name))
             anchorOf[r.pref + r.name] = r.anchor;
@@ -310,8 +309,8 @@ bool writeModel(const BuildOptions& options, const MapModel& model, std::string&
         }
         if (!r.ward)
             officeLoc[r.area].push_back(labelLine(r.name, r.anchor, 8));
-        const std::string county = r.city.empty() || r.ward ? r.city : r.city;
-        officeCsv[r.area].push_back(officeLine(r.code, r.name, readingOf(r.code, r.name), r.pref + county + r.name));
+        // Addresses run prefecture, county or designated city, municipality or ward.
+        officeCsv[r.area].push_back(officeLine(r.code, r.name, readingOf(r.code, r.name), r.pref + r.city + r.name));
     }
     for (int area = 1; area <= 52; ++area) {
         char name[64];
