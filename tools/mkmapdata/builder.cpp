@@ -323,7 +323,7 @@ bool cutHokkaido(std::vector<RawRegion>& regions, std::string& error)
 }
 
 bool readInput(const BuildOptions& options, std::vector<RawRegion>& regions, bool& municipal,
-               std::string& error)
+               std::vector<std::string>& warnings, std::string& error)
 {
     GDALAllRegister();
     CPLPushErrorHandler(CPLQuietErrorHandler);
@@ -382,6 +382,8 @@ bool readInput(const BuildOptions& options, std::vector<RawRegion>& regions, boo
             rr.label = featureLabel(fid, r.pref.empty() ? en : r.pref, r.city, r.name, r.code);
             if (r.name == "所属未定地")
                 r.name.clear();
+            if (municipal && r.name.empty() && !r.code.empty() && !r.city.empty())
+                r.name = r.city; // a designated city given whole, without its wards
             if (municipal && r.code.empty() && !r.name.empty()) {
                 error = rr.label + ": 団体コード (N03_007) がありません";
                 return false;
@@ -436,8 +438,11 @@ bool readInput(const BuildOptions& options, std::vector<RawRegion>& regions, boo
                                     ") が日本の範囲にありません";
                             return false;
                         }
-            if (rr.polygons.empty())
-                continue; // an empty feature adds nothing
+            if (rr.polygons.empty()) {
+                // Nothing to draw or to anchor a name in (a municipality simplified away).
+                warnings.push_back(rr.label + ": 面がないため省きました");
+                continue;
+            }
             r.area = placeArea(rr, municipal, error);
             if (r.area == 0)
                 return false;
@@ -673,7 +678,7 @@ bool buildModel(const BuildOptions& options, MapModel& model, std::string& error
 {
     model = MapModel{};
     std::vector<RawRegion> raw;
-    if (!readInput(options, raw, model.municipal, error))
+    if (!readInput(options, raw, model.municipal, model.warnings, error))
         return false;
 
     // Vertices: identical input coordinates are one vertex, converted once.
@@ -869,7 +874,6 @@ bool buildModel(const BuildOptions& options, MapModel& model, std::string& error
                     model.duplicates.push_back({r.area, r.name, r.city.empty() ? r.pref : r.city, r.anchor});
                 }
         for (int s = 0; s < 14; ++s) {
-            const std::string key = kSubprefs[s].key;
             model.subprefNames.push_back(
                 {kSubprefs[s].name, unionPole([&](const Region& r) { return r.prefCode == 1 && subprefIndex(r.subpref) == s; })});
         }

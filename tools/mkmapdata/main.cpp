@@ -70,6 +70,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "mkmapdata: %s\n", error.c_str());
         return 1;
     }
+    for (const std::string& w : model.warnings)
+        std::fprintf(stderr, "mkmapdata: 警告: %s\n", w.c_str());
     std::vector<std::string> written;
     if (!writeModel(opt, model, error, &written)) {
         std::fprintf(stderr, "mkmapdata: %s\n", error.c_str());

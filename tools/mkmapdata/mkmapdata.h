@@ -78,6 +78,7 @@ struct MapModel {
     double tolerance = 0;         // largest simplification tolerance used, map units
     std::vector<double> tolerances; // tolerance per table, in the order of tables
     std::vector<TableUse> tables; // words used with all 52 areas selected
+    std::vector<std::string> warnings; // features left out, naming them
 };
 
 // Reads and checks the input, builds the topology, places the labels and simplifies
