@@ -2,6 +2,8 @@
 // and simplification until the line tables fit.
 #include "mkmapdata.h"
 
+#include "mapdata/store.h"
+
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
@@ -57,15 +59,6 @@ int subprefIndex(const std::string& s)
             return std::min(i, 13);
     return -1;
 }
-
-// Area codes 1..46 of the prefectures other than Hokkaido (the program's own order).
-const char* const kAreaNames[47] = {
-    "", "青森県", "岩手県", "宮城県", "秋田県", "山形県", "福島県", "茨城県", "栃木県", "群馬県",
-    "埼玉県", "千葉県", "東京都", "神奈川県", "山梨県", "長野県", "新潟県", "岐阜県", "静岡県",
-    "愛知県", "富山県", "石川県", "福井県", "三重県", "滋賀県", "京都府", "大阪府", "奈良県",
-    "和歌山県", "兵庫県", "岡山県", "広島県", "鳥取県", "島根県", "山口県", "香川県", "愛媛県",
-    "徳島県", "高知県", "福岡県", "佐賀県", "長崎県", "熊本県", "大分県", "宮崎県", "鹿児島県",
-    "沖縄県"};
 
 int prefCodeOfName(const std::string& name)
 {
@@ -626,7 +619,7 @@ int areaOfPrefecture(int prefCode)
     if (prefCode == 1)
         return 47;
     for (int a = 1; a <= 46; ++a)
-        if (prefCode >= 1 && prefCode <= 47 && std::string(kAreaNames[a]) == kPrefNames[prefCode])
+        if (prefCode >= 1 && prefCode <= 47 && std::string(areaInfo(a).name) == kPrefNames[prefCode])
             return a;
     return 0;
 }
@@ -636,41 +629,33 @@ int prefectureOfArea(int area)
     if (area >= 47 && area <= 52)
         return area == 50 || area == 51 ? 13 : 1;
     for (int p = 1; p <= 47; ++p)
-        if (area >= 1 && area <= 46 && std::string(kAreaNames[area]) == kPrefNames[p])
+        if (area >= 1 && area <= 46 && std::string(areaInfo(area).name) == kPrefNames[p])
             return p;
     return 0;
 }
 
 std::string areaName(int area)
 {
-    static const char* const extra[] = {"北海道南部", "北海道東部", "北海道北部", "伊豆諸島", "小笠原諸島", "北方四島"};
-    if (area >= 1 && area <= 46)
-        return kAreaNames[area];
-    if (area >= 47 && area <= 52)
-        return extra[area - 47];
-    return {};
+    return area >= 1 && area <= kAreaCount ? areaInfo(area).name : "";
 }
 
 std::string tableOfKind(char kind, int area)
 {
-    const bool divided = area >= 47 && area <= 49 ? true : area == 52;
     switch (kind) {
     case 'C': return "COAST_LINE";
     case 'P': return "PREF_LINE";
     case 'T': return "TOWN_LINE";
     case 'K': return "KU_LINE";
-    case 'W': return divided ? "PREF_LINE" : "LAKE_LINE";
+    case 'W': return isDividedArea(area) ? "PREF_LINE" : "LAKE_LINE";
     default: return {};
     }
 }
 
 long tableCapacity(const std::string& t)
 {
-    if (t == "COAST_LINE") return 304000;
-    if (t == "PREF_LINE") return 51000;
-    if (t == "TOWN_LINE") return 270000;
-    if (t == "KU_LINE") return 7000;
-    if (t == "LAKE_LINE") return 2500;
+    for (int k = 0; k < kLineKindCount; ++k)
+        if (t == lineTableInfo(static_cast<LineKind>(k)).constantName)
+            return lineTableInfo(static_cast<LineKind>(k)).capacity;
     return 0;
 }
 
