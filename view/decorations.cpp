@@ -6,6 +6,7 @@
 #include "common/textfile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -264,7 +265,7 @@ ScaleBarLayout scaleBarLayout(const ViewState& v)
     static constexpr Step steps[] = {{2000, 4, 500}, {1000, 5, 200}, {500, 5, 100}, {200, 4, 50}, {100, 5, 20},
                                      {50, 5, 10},    {20, 4, 5},     {10, 5, 2},    {5, 5, 1}};
     const float w = l.halfWidthKm;
-    if (!(w >= 5.0f)) // also a view without scale (NaN)
+    if (!(w >= 5.0f) || !(l.pixelsPer20Km > 0.0f) || std::isinf(w)) // also a view without scale
         return l;
     for (const Step& s : steps) {
         if (w >= s.from) {

@@ -74,13 +74,18 @@ void writeNameKeepingBorders(Canvas& c, const DisplayState& d, int x, int y, std
     QImage& img = c.image();
     if (img.isNull() || text.empty())
         return;
-    // The text's box, widened a little for glyphs that reach past their advance.
-    const int w = c.textWidth(text);
-    const int h = c.textHeight(text);
+    // A box sure to hold the text's box and glyphs: no glyph of the map font is wider
+    // than 1.25 em nor the line taller than 2 em. (Measuring the text would cost as much
+    // as writing it.)
+    const int em = fontPixels(std::clamp(c.fontSize(), 1, 500));
+    long chars = 0;
+    for (unsigned char ch : text)
+        chars += (ch & 0xC0u) != 0x80u;
+    const long w = chars * (em + em / 4 + 1) + 4;
     const int x1 = std::max(0, x - 2);
     const int y1 = std::max(0, y - 1);
-    const int x2 = std::min(img.width(), x + w + 3);
-    const int y2 = std::min(img.height(), y + h + 1);
+    const int x2 = static_cast<int>(std::min<long>(img.width(), static_cast<long>(x) + w));
+    const int y2 = static_cast<int>(std::min<long>(img.height(), static_cast<long>(y) + 2L * em + 2));
     if (x1 >= x2 || y1 >= y2) {
         return; // entirely outside the picture
     }

@@ -220,6 +220,9 @@ TEST(ScaleBar, NoBarWhenTooNarrow)
     EXPECT_FALSE(DrawScaleBar(f.ctx, f.st));
     EXPECT_FALSE(f.st.scaleBar.drawn);
     EXPECT_EQ(f.count(kBlack, 0, 0, 600, 600), 0);
+    ViewState unset = degreeView();
+    unset.scaleX = 0.0f; // before any view set-up
+    EXPECT_EQ(scaleBarLayout(unset).boxes, 0);
 }
 
 TEST(ScaleBar, PositionOutsideThePictureComesBack)
