@@ -48,6 +48,14 @@ QSize TTkBtn::sizeHint() const
     return QSize(std::max(75, fm.horizontalAdvance(caption_) + 12), std::max(25, fm.height() + 8));
 }
 
+void TTkBtn::setColor(const QColor& color)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Button, color);
+    setPalette(pal);
+    update();
+}
+
 void TTkBtn::paintEvent(QPaintEvent*)
 {
     QPainter p(this);

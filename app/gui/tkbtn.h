@@ -23,6 +23,8 @@ public:
     void setTextColor(const QColor& color);
     QColor textColor() const { return textColor_; }
     void setUnderline(bool on);
+    // Face colour (the palette's button colour until set).
+    void setColor(const QColor& color);
 
     // True while the left button holds the bevel lowered.
     bool isLowered() const { return lowered_; }

@@ -1,4 +1,5 @@
 #include "app/gui/topen.h"
+#include "mapdata/loader.h"
 
 #include "app/gui/cursors.h"
 #include "app/gui/shellwindows.h"
@@ -196,6 +197,7 @@ TOpen::TOpen(QWidget* parent, std::shared_ptr<MessageBoxSink> dialogs)
     scanData();
     drawStartScreen();
     connectControls();
+    buildMapTools();
 
     const std::string log = programPath("\\OboroLog.txt");
     if (!DiagnosticLog::instance().open(log))
@@ -540,14 +542,11 @@ const QStringList& TOpen::awaitingToolWindows()
     // name leaves this list when its window or operation is wired in.
     static const QStringList names = {
         // prefecture selection, municipality search, work files, settings list
-        "Button5", "N2", "Button9", "ComboBox1", "Button10", "Button1", "CBInfo",
-        // navigation
-        "Button6", "TkBtn2", "CBCopy", "Button12", "BtnCenter", "UDHor", "UDVer", "UpDown1", "LblHor", "LblVer",
-        "LblMag", "Label6", "RGImageSize",
+        "Button9", "ComboBox1", "Button10", "Button1", "CBInfo",
         // image export
         "Button3", "Button4", "RGImageFormat", "MSaveImage",
         // tool windows: display settings, paint, labels, symbols, map lines, distance circles
-        "Button7", "N3", "BtnPaint", "N4", "N5", "BtnLetter", "BtnMark", "MKigou", "BtnLine", "N16", "Button13",
+        "Button7", "N3", "N5", "BtnLetter", "BtnMark", "MKigou", "BtnLine", "N16", "Button13",
         "MKyori",
         // measurement, web map link, rail line details
         "BtnMulti", "Button14", "CBNokori", "CBChiri", "LblChiri", "CBRailSet", "MRail",
@@ -666,7 +665,7 @@ void TOpen::scanData()
 
 void TOpen::drawStartScreen()
 {
-    oboro::drawStartScreen(canvas, backColor, dataDate);
+    oboro::drawStartScreen(canvas, display.BackColor, dataDate);
     showMapImage();
 }
 
@@ -730,17 +729,13 @@ bool TOpen::loadSelection(const std::vector<int>& areas)
     return true;
 }
 
-bool TOpen::readMapFiles(MapStore&, const std::vector<int>&, MessageSink& sink)
+bool TOpen::readMapFiles(MapStore& target, const std::vector<int>& areas, MessageSink& sink)
 {
-    sink.show("この版には地図ファイルの読み込み機能が組み込まれていません", "ファイルオープンエラー", MessageIcon::Exclamation);
+    std::string missing;
+    if (loadMapFiles(target, areas, LoadOptions{hokkaidoSubprefBorders(), preMergerBorders()}, sink, &missing))
+        return true;
+    sink.show(std::string(kMapFileNotFoundText) + "\n" + missing, kMapFileNotFoundTitle, MessageIcon::Exclamation);
     return false;
-}
-
-void TOpen::redraw()
-{
-    if (!drawingEnabled || viewRestore)
-        return;
-    showMapImage();
 }
 
 void TOpen::showMapImage()

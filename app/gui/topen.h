@@ -58,7 +58,6 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 class TOpen : public QMainWindow {
@@ -71,7 +70,6 @@ public:
     // ---- map state owned by the main window
     MapStore store;
     Canvas canvas;                 // the map picture
-    Color backColor = 0xFFFFE1;    // background colour of the map
     Color townPaintColor = 0x00FFFF;
     std::optional<QDate> dataDate; // newest map file date, none when no map file exists
 
@@ -270,6 +268,7 @@ private:
     QPoint dragEnd_{-100, -100};
     float startLon_ = 0, startLat_ = 0;
     std::array<bool, 15> savedSwitches_{};
+    bool drawing_ = false;
     bool settingsWereOpen_ = false;
 };
 

@@ -116,7 +116,7 @@ TEST_F(MainWindowTest, ControlsStartWithTheirCaptionsHintsAndStates)
 {
     // Controls whose tool window is not in this build start disabled (see awaitingToolWindows).
     const ControlState table[] = {
-        {"Button5", "県 指 定", nullptr, false, -1, true},
+        {"Button5", "県 指 定", nullptr, true, -1, true},
         {"Button9", "検　索", "検索実行", false, -1, true},
         {"ComboBox1", "市区町村名", "右クリックで削除できます", false, -1, true},
         {"CBTownPaint", "市町村検索ペイント", "同一色でペイントする", true, 1, true},
@@ -347,7 +347,7 @@ TEST_F(MainWindowTest, MapImageShowsTheStartScreenWithTheDataDate)
     EXPECT_EQ(*window->dataDate, QDate(2021, 1, 1));
     EXPECT_EQ(window->store.dataDate, 410101);
     Canvas expected;
-    drawStartScreen(expected, window->backColor, QDate(2021, 1, 1));
+    drawStartScreen(expected, window->display.BackColor, QDate(2021, 1, 1));
     EXPECT_EQ(window->canvas.image(), expected.image());
     const QImage shown = window->MapImage->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown, expected.image());
@@ -495,9 +495,9 @@ TEST_F(MainWindowTest, NewSelectionResetsTheViewControlsAndAsksForThePrefectureW
     EXPECT_FALSE(window->CBLonLat->isChecked());
     EXPECT_FALSE(window->CBExp->isChecked());
     EXPECT_TRUE(window->CBLabel->isEnabled());
-    // The label window and the paint tool are not in this build: their controls stay off.
+    // The label window is not in this build: its controls stay off; painting can start.
     EXPECT_FALSE(window->BtnLetter->isEnabled());
-    EXPECT_FALSE(window->action("N4")->isEnabled());
+    EXPECT_TRUE(window->action("N4")->isEnabled());
     EXPECT_FALSE(window->CBOldTown->isEnabled());
     EXPECT_TRUE(window->workFileName.isEmpty());
 }
@@ -521,8 +521,8 @@ TEST_F(MainWindowTest, ViewSetUpAndDrawingEnableTheMapControlsThatHaveTheirTools
                                                       window->CBScale})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_FALSE(window->CBLabel->isChecked());
-    // Navigation and image export are not in this build.
-    EXPECT_FALSE(window->UpDown1->isEnabled());
+    // Navigation works; image export is not in this build.
+    EXPECT_TRUE(window->UpDown1->isEnabled());
     EXPECT_FALSE(window->Button4->isEnabled());
 
     window->canvas.clear(0x0000FF);
@@ -545,7 +545,7 @@ TEST_F(MainWindowTest, ViewSetUpAndDrawingEnableTheMapControlsThatHaveTheirTools
     EXPECT_TRUE(window->CBKenName1->isEnabled());
     EXPECT_TRUE(window->CBRailLine->isEnabled());
     EXPECT_TRUE(window->CBTimer->isEnabled());
-    EXPECT_FALSE(window->BtnPaint->isEnabled());   // paint tool not in this build
+    EXPECT_TRUE(window->BtnPaint->isEnabled());
     EXPECT_FALSE(window->action("N9")->isEnabled()); // name editor not in this build
     EXPECT_FALSE(window->action("MKigou")->isEnabled());
 }
