@@ -1,3 +1,5 @@
+#include "support/testsupport.h"
+#include "tests/view/topojson_store.h"
 #include "view/borders.h"
 #include "view/layers.h"
 #include "view/names.h"
@@ -5,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -60,6 +64,27 @@ struct Fixture {
     // Something was written with its top-left corner at pixel (px, py).
     bool writtenAt(int px, int py) const { return count(d.TownFontColor, px, py, px + 12, py + 12) > 0; }
 };
+
+struct BorderCheck {
+    int borderPixels = 0;
+    int changedBorderPixels = 0;
+};
+// Pixels of a boundary colour in `before` and how many of them `after` changed.
+BorderCheck compareBorders(const QImage& before, const QImage& after, const DisplayState& d)
+{
+    BorderCheck r;
+    const uint32_t cols[] = {toPixel(d.CoastColor), toPixel(prefBorderColor(d)), toPixel(wardBorderColor(d)),
+                             toPixel(townBorderColor(d)), toPixel(oldBorderColor(d))};
+    for (int y = 0; y < before.height(); ++y)
+        for (int x = 0; x < before.width(); ++x) {
+            const uint32_t b = before.pixel(x, y) | 0xFF000000u;
+            if (std::find(std::begin(cols), std::end(cols), b) == std::end(cols))
+                continue;
+            ++r.borderPixels;
+            r.changedBorderPixels += (after.pixel(x, y) | 0xFF000000u) != b;
+        }
+    return r;
+}
 
 TEST(Names, WardNameTest)
 {
@@ -283,6 +308,67 @@ TEST(Names, InstalledLayersDrawThroughTheMap)
     ASSERT_TRUE(DrawMap(ctx, state, hooks).drawn);
     const QPoint p = MapToPixel(f.view, 100, 500);
     EXPECT_TRUE(f.writtenAt(p.x(), p.y()));
+}
+
+// Real geography: every municipality's name written at an interior point, with the
+// designated-city ward borders and decorations of a normal map. Names change no
+// border pixel, and each name whose anchor is on open ground is written there.
+TEST(Names, RealPrefectureNamesKeepBorders)
+{
+    const std::string path = test::sharedDataDir() + "/n03-2021/s0010-N03-21_14_210101.json";
+    if (!QFile::exists(QString::fromStdString(path)))
+        GTEST_SKIP() << "no real data at " << path;
+    MapStore store;
+    const test::TopoStore topo = test::loadTopoJson(path, store);
+    ASSERT_TRUE(topo.ok);
+    for (const test::TopoMunicipality& m : topo.municipalities)
+        store.commonNames.entries.push_back(
+            {static_cast<int32_t>(m.anchorX), static_cast<int32_t>(m.anchorY), m.name, 's'});
+    store.selectedAreas = {13}; // 神奈川県 in the area table
+    ViewState view;
+    view.wgs = false;
+    SetUpView(view, store, 1);
+    view.sizeFactor = 2;
+    DisplayState d;
+    MainSwitches sw;
+    sw.drawingEnabled = true;
+    sw.CBTownPaint = false;
+    sw.CBScale = true;
+    ToolSwitches tools;
+    CollectingSink sink;
+    Canvas canvas;
+    RenderContext ctx{canvas, store, view, d, sw, tools, sink};
+    RenderHooks hooks;
+    NameOptions opt;
+    DecorationState deco;
+    installNameAndDecorationLayers(hooks, opt, deco);
+    RenderState state;
+
+    sw.CBTownName = false;
+    ASSERT_TRUE(DrawMap(ctx, state, hooks).drawn);
+    const QImage without = canvas.image().copy();
+    sw.CBTownName = true;
+    ASSERT_TRUE(DrawMap(ctx, state, hooks).drawn);
+    if (qEnvironmentVariableIsSet("OBORO_WRITE_PNG"))
+        canvas.image().save(QStringLiteral("/tmp/oboro_names_14.png"));
+
+    const BorderCheck check = compareBorders(without, canvas.image(), d);
+    EXPECT_GT(check.borderPixels, 5000);
+    EXPECT_EQ(check.changedBorderPixels, 0);
+    int written = 0, open = 0;
+    for (const test::TopoMunicipality& m : topo.municipalities) {
+        const QPoint a = MapToPixel(view, static_cast<int32_t>(m.anchorX), static_cast<int32_t>(m.anchorY));
+        if (!without.valid(a) || without.pixel(a) != toPixel(d.BackColor))
+            continue; // on a line or a decoration: written on its box, not checked here
+        ++open;
+        int ink = 0;
+        for (int y = a.y(); y < a.y() + 12; ++y)
+            for (int x = a.x(); x < a.x() + 12 * 4; ++x)
+                ink += canvas.pixel(x, y) == d.TownFontColor;
+        written += ink > 0;
+    }
+    EXPECT_GT(open, 20);
+    EXPECT_EQ(written, open);
 }
 
 } // namespace
