@@ -475,10 +475,28 @@ void Canvas::ellipse(int x1, int y1, int x2, int y2)
 
 void Canvas::setFont(int size, Color color, const QString& family, bool bold)
 {
+    if (size != fontSize_ || family != fontFamily_ || bold != fontBold_) {
+        font_.reset();
+        metrics_.reset();
+    }
     fontSize_ = size;
     fontColor_ = color;
     fontFamily_ = family;
     fontBold_ = bold;
+}
+
+const QFont& Canvas::font() const
+{
+    if (!font_)
+        font_ = makeFont();
+    return *font_;
+}
+
+const QFontMetrics& Canvas::metrics() const
+{
+    if (!metrics_)
+        metrics_.emplace(font());
+    return *metrics_;
 }
 
 QFont Canvas::makeFont() const
@@ -493,18 +511,18 @@ QFont Canvas::makeFont() const
 
 int Canvas::textWidth(std::string_view utf8) const
 {
-    return QFontMetrics(makeFont()).horizontalAdvance(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    return metrics().horizontalAdvance(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
-int Canvas::textHeight(std::string_view) const { return QFontMetrics(makeFont()).height(); }
+int Canvas::textHeight(std::string_view) const { return metrics().height(); }
 
 void Canvas::textOut(int x, int y, std::string_view utf8)
 {
     if (image_.isNull())
         return;
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    const QFont font = makeFont();
-    const QFontMetrics fm(font);
+    const QFont& font = this->font();
+    const QFontMetrics& fm = metrics();
     if (brush.style != BrushStyle::Clear) {
         const Brush saved = brush;
         brush.style = BrushStyle::Solid;

@@ -11,6 +11,8 @@
 //    exactly the target colour) with solid and hatch brushes;
 //  - pixel access, rectangle copies and stretches, bitmaps with white recoloured.
 // Colours are 0x00BBGGRR values (red + 256 × green + 65536 × blue).
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -148,6 +150,9 @@ private:
     void thinSegment(int x0, int y0, int x1, int y1);
     void applyMask(const QImage& mask, const QRect& where, bool useBrush);
     QFont makeFont() const;
+    // The font and metrics of the current text settings, built once per change.
+    const QFont& font() const;
+    const QFontMetrics& metrics() const;
 
     QImage image_;
     QPoint pos_{0, 0};
@@ -157,6 +162,8 @@ private:
     Color fontColor_ = kBlack;
     QString fontFamily_;
     bool fontBold_ = false;
+    mutable std::optional<QFont> font_;
+    mutable std::optional<QFontMetrics> metrics_;
 };
 
 // The pixel size of a font size in points at 96 dots per inch (8 points are 11 pixels).
