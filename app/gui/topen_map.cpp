@@ -376,6 +376,10 @@ void TOpen::applyDrawResult(const DrawResult& r)
         setQuietly(CBTownName, false);
     afterDrawing();
     setControlEnabled(CBLake, r.lakeEnabled);
+    // Every drawing enables the tool buttons; while painting the view stays locked, or a
+    // range or a settings change could move the map under the paint.
+    if (paintActive)
+        setToolLock(true);
 }
 
 // ----------------------------------------------------------------------------- selection
