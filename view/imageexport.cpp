@@ -87,12 +87,12 @@ bool pngEncodeInto(const QImage& rgb32, const PngOptions& options, std::string& 
         return false;
     }
     png_set_write_fn(png, &sink, pngWrite, pngFlush);
-    // Map pictures are large flat areas crossed by thin lines: the Sub filter and
-    // run-length matching with a low level compress them about as well as the
-    // defaults at a fraction of the time.
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, options.filters >= 0 ? options.filters : PNG_FILTER_SUB);
-    png_set_compression_level(png, options.level >= 0 ? options.level : 6);
-    png_set_compression_strategy(png, options.strategy >= 0 ? options.strategy : Z_RLE);
+    // Map pictures are large flat areas crossed by thin lines and 8 × 8 hatches: the Up
+    // filter and zlib level 3 (its fast matcher) give files about 1.5 times those of
+    // libpng's defaults (adaptive filters, level 6) in a fifth of the time.
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, options.filters >= 0 ? options.filters : PNG_FILTER_UP);
+    png_set_compression_level(png, options.level >= 0 ? options.level : 3);
+    png_set_compression_strategy(png, options.strategy >= 0 ? options.strategy : Z_DEFAULT_STRATEGY);
     png_set_compression_buffer_size(png, 1 << 17);
     png_set_IHDR(png, info, static_cast<png_uint_32>(rgb32.width()), static_cast<png_uint_32>(rgb32.height()), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
