@@ -1,4 +1,5 @@
 #include "app/gui/topen.h"
+#include "app/rendercommand.h"
 #include "common/canvas.h"
 #include "common/paths.h"
 
@@ -7,9 +8,14 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
+    // The headless render command needs no window: it runs before any widget exists.
+    if (argc > 1 && std::strcmp(argv[1], "render") == 0)
+        return oboro::renderCommandMain(argc, argv);
+
     QApplication app(argc, argv);
     oboro::Canvas::installFontSubstitutions();
 
