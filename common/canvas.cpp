@@ -163,6 +163,12 @@ void Canvas::lineTo(int x1, int y1)
             stamp(x0, y0, toPixel(pen.color));
         return;
     }
+    // Fast path for the common case: a thin solid segment wholly inside the picture.
+    if (!wide && dash.runs == nullptr && x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < image_.width() &&
+        x1 < image_.width() && y0 < image_.height() && y1 < image_.height()) {
+        thinSegment(x0, y0, x1, y1);
+        return;
+    }
     // Pixels i = 0 .. steps - 1 (a wide pen also stamps the end, its round cap).
     const bool xMajor = adx >= ady;
     const long long A = steps;
@@ -230,6 +236,40 @@ void Canvas::lineTo(int x1, int y1)
         if (err >= 2 * A) {
             err -= 2 * A;
             n += sMin;
+        }
+    }
+}
+
+// A thin solid segment inside the picture, end pixel excluded; the same pixels as the
+// clipped loop below (Bresenham with ties rounded up along the minor axis).
+void Canvas::thinSegment(int x0, int y0, int x1, int y1)
+{
+    const int dx = x1 - x0;
+    const int dy = y1 - y0;
+    const int adx = dx < 0 ? -dx : dx;
+    const int ady = dy < 0 ? -dy : dy;
+    const qsizetype bpl = image_.bytesPerLine() / 4;
+    uint32_t* p = reinterpret_cast<uint32_t*>(image_.bits()) + y0 * bpl + x0;
+    const qsizetype stepX = dx < 0 ? -1 : 1;
+    const qsizetype stepY = dy < 0 ? -bpl : bpl;
+    const bool xMajor = adx >= ady;
+    const int A = xMajor ? adx : ady;
+    const int a = xMajor ? ady : adx;
+    const qsizetype stepMaj = xMajor ? stepX : stepY;
+    const qsizetype stepMin = xMajor ? stepY : stepX;
+    const uint32_t px = toPixel(pen.color);
+    const bool xorMode = pen.mode == PenMode::Xor;
+    int err = A; // 2·i·a + A, kept below 2A
+    for (int i = 0; i < A; ++i) {
+        if (xorMode)
+            *p ^= px & 0x00FFFFFFu;
+        else
+            *p = px;
+        p += stepMaj;
+        err += 2 * a;
+        if (err >= 2 * A) {
+            err -= 2 * A;
+            p += stepMin;
         }
     }
 }

@@ -145,6 +145,7 @@ public:
 private:
     void plotSpan(int y, int x1, int x2, uint32_t px, PenMode mode);
     void stamp(int x, int y, uint32_t px);
+    void thinSegment(int x0, int y0, int x1, int y1);
     void applyMask(const QImage& mask, const QRect& where, bool useBrush);
     QFont makeFont() const;
 

@@ -115,6 +115,26 @@ struct Extent {
     bool operator==(const Extent&) const = default;
 };
 
+// A record of the duplicate-name list (EXTRA.TXT): a ward or town name that occurs more
+// than once in one prefecture, with the name of the city or county that tells it apart.
+struct DuplicateNameEntry {
+    int area = 0;
+    std::string name;     // as in the map file, UTF-8
+    std::string cityName; // the identifying city or county
+    int32_t x = 0;
+    int32_t y = 0;
+    char tag = '\0';      // first character of the sixth field; 'X' pre-merger view only, '\0' none
+};
+
+// A record of the designated-city list (CITYLIST.TXT).
+struct DesignatedCityEntry {
+    std::string name; // UTF-8
+    int32_t x = 0;
+    int32_t y = 0;
+    int area = 0;
+    int flag = 0;     // 1: shown only while 重複可 is checked
+};
+
 struct MapStore {
     MapStore();
 
@@ -139,6 +159,10 @@ struct MapStore {
     int dataDate = 0;
     // Last-write date of the executable, "%d/%02d/%02d".
     std::string programDate;
+
+    // Read at start-up; kept across loads.
+    std::vector<DesignatedCityEntry> designatedCities;
+    std::vector<DuplicateNameEntry> duplicateNames;
 
     // Empties every line table, name table and the office list.
     void clearMapData();

@@ -55,8 +55,9 @@ TEST(CanvasLines, LineToLeavesTheEndPixel)
         c.lineTo(k.x1, k.y1);
         EXPECT_EQ(countColor(c, kBlack), k.pixels);
         EXPECT_EQ(c.pixel(k.x1, k.y1), kWhite) << "end pixel set";
-        if (k.pixels)
+        if (k.pixels) {
             EXPECT_EQ(c.pixel(k.x0, k.y0), kBlack) << "start pixel unset";
+        }
         EXPECT_EQ(c.penPos(), QPoint(k.x1, k.y1));
     }
 }
@@ -120,8 +121,9 @@ TEST(CanvasLines, XorTwiceRestoresThePicture)
         c.lineTo(29, 17);
         c.rectangle(3, 3, 25, 25);
         c.ellipse(2, 4, 28, 22);
-        if (round == 0)
+        if (round == 0) {
             EXPECT_NE(c.image(), before);
+        }
     }
     EXPECT_EQ(c.image(), before);
 }

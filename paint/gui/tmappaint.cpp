@@ -1,0 +1,234 @@
+#include "paint/gui/tmappaint.h"
+
+#include "common/gui/messagebox.h"
+#include "paint/gui/tpbrush.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace oboro {
+
+namespace {
+QPushButton* makeButton(QWidget* parent, const QString& caption, const char* name, const QString& hint = {})
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    if (!hint.isEmpty())
+        b->setToolTip(hint);
+    return b;
+}
+QCheckBox* makeCheck(QWidget* parent, const QString& caption, const char* name, const QString& hint = {})
+{
+    auto* c = new QCheckBox(caption, parent);
+    c->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty())
+        c->setToolTip(hint);
+    return c;
+}
+} // namespace
+
+TMapPaint::TMapPaint(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("TMapPaint"));
+    setWindowTitle(QStringLiteral("　ペイント　（塗り分け）"));
+    chooser_ = new TPBrush(this);
+    chooseColor = [this](Color current) -> std::optional<Color> {
+        const QColor c = QColorDialog::getColor(QColor::fromRgb(toPixel(current)), this);
+        if (!c.isValid())
+            return std::nullopt;
+        return fromPixel(c.rgb());
+    };
+
+    auto* top = new QVBoxLayout(this);
+
+    auto* sets = new QGroupBox(QStringLiteral("塗り色"), this);
+    auto* setsLayout = new QGridLayout(sets);
+    colorSetGroup = new QButtonGroup(this);
+    for (int i = 0; i < kColorSetCount; ++i) {
+        auto* r = new QRadioButton(QString::fromUtf8(colorSetName(i)), sets);
+        colorSetGroup->addButton(r, i);
+        setsLayout->addWidget(r, i / 4, i % 4);
+    }
+    colorSetGroup->button(0)->setChecked(true);
+    connect(colorSetGroup, &QButtonGroup::idClicked, this, &TMapPaint::applyColorSet);
+    top->addWidget(sets);
+
+    auto* swatchGrid = new QGridLayout;
+    for (int s = 0; s < kPaintSlots; ++s) {
+        auto* sw = new QToolButton(this);
+        sw->setObjectName(QStringLiteral("Swatch%1").arg(s + 1));
+        sw->setFixedSize(34, 34);
+        sw->setIconSize(QSize(26, 26));
+        sw->setCheckable(true);
+        if (s == 0)
+            sw->setToolTip(QStringLiteral("塗り色"));
+        swatches_[s] = sw;
+        auto* dots = new QToolButton(this);
+        dots->setText(QStringLiteral("..."));
+        dots->setObjectName(QStringLiteral("ColorButton%1").arg(s + 1));
+        dots->setToolTip(QStringLiteral("色設定"));
+        auto* pat = new QToolButton(this);
+        pat->setText(QStringLiteral("//"));
+        pat->setObjectName(QStringLiteral("PatternButton%1").arg(s + 1));
+        pat->setToolTip(QStringLiteral("パターン選択"));
+        const int row = (s / 4) * 2;
+        const int col = (s % 4) * 2;
+        swatchGrid->addWidget(new QLabel(QString::number(s + 1), this), row, col, 2, 1, Qt::AlignRight);
+        swatchGrid->addWidget(sw, row, col + 1, Qt::AlignLeft);
+        auto* small = new QHBoxLayout;
+        small->addWidget(dots);
+        small->addWidget(pat);
+        swatchGrid->addLayout(small, row + 1, col + 1);
+        connect(sw, &QToolButton::clicked, this, [this, s] { selectSlot(s); });
+        connect(dots, &QToolButton::clicked, this, [this, s] {
+            const std::optional<Color> c = chooseColor ? chooseColor(palette.colors[s]) : std::nullopt;
+            if (!c)
+                return;
+            palette.colors[s] = *c;
+            slotBeingEdited = s;
+            refreshEditedSwatch();
+        });
+        connect(pat, &QToolButton::clicked, this, [this, s] {
+            slotBeingEdited = s;
+            chooser_->setSlot(s + 1, palette.colors[s], chooserIndex);
+            chooser_->show();
+            chooser_->raise();
+        });
+    }
+    top->addLayout(swatchGrid);
+    connect(chooser_, &TPBrush::patternChosen, this, [this](int index) {
+        chooserIndex = index;
+        refreshEditedSwatch();
+    });
+
+    auto* row1 = new QHBoxLayout;
+    BtnReset = makeButton(this, QStringLiteral("色リセット"), "BtnReset", QStringLiteral("塗り色・パターンを初期状態に戻す"));
+    row1->addWidget(BtnReset);
+    row1->addWidget(new QLabel(QStringLiteral("ペイント回数"), this));
+    LblPaint = new QLabel(QStringLiteral("0"), this);
+    LblPaint->setObjectName(QStringLiteral("LblPaint"));
+    row1->addWidget(LblPaint);
+    row1->addStretch();
+    top->addLayout(row1);
+    connect(BtnReset, &QPushButton::clicked, this, &TMapPaint::resetPalette);
+
+    auto* row2 = new QHBoxLayout;
+    CBShow = makeCheck(this, QStringLiteral("表示"), "CBShow", QStringLiteral("ペイントの表示/非表示"));
+    CBShow->setChecked(true);
+    CBWhite = makeCheck(this, QStringLiteral("背景白色"), "CBWhite");
+    CBKuPaint = makeCheck(this, QStringLiteral("区ペイント"), "CBKuPaint", QStringLiteral("区境界で塗り分ける"));
+    CBOldPaint = makeCheck(this, QStringLiteral("旧町村ペイント"), "CBOldPaint", QStringLiteral("旧町村境界で塗り分ける"));
+    CBTownName = makeCheck(this, QStringLiteral("市町村名"), "CBTownName", QStringLiteral("市区町村名の表示"));
+    for (QCheckBox* c : {CBShow, CBWhite, CBKuPaint, CBOldPaint, CBTownName})
+        row2->addWidget(c);
+    top->addLayout(row2);
+    connect(CBShow, &QCheckBox::toggled, this, &TMapPaint::showToggled);
+    connect(CBWhite, &QCheckBox::toggled, this, &TMapPaint::whiteBackgroundToggled);
+    connect(CBKuPaint, &QCheckBox::toggled, this, &TMapPaint::kuPaintToggled);
+    connect(CBOldPaint, &QCheckBox::toggled, this, &TMapPaint::oldTownPaintToggled);
+    connect(CBTownName, &QCheckBox::toggled, this, &TMapPaint::namesOverPaintToggled);
+
+    auto* row3 = new QHBoxLayout;
+    BtnNew = makeButton(this, QStringLiteral("新規ペイント"), "BtnNew");
+    BtnResume = makeButton(this, QStringLiteral("追加ペイント"), "BtnResume", QStringLiteral("ペインと作業を続ける"));
+    BtnUndo = makeButton(this, QStringLiteral("前に戻す"), "BtnUndo", QStringLiteral("ペイント前に戻る"));
+    BtnEnd = makeButton(this, QStringLiteral("ペイント終了"), "BtnEnd");
+    BtnClose = makeButton(this, QStringLiteral("閉じる"), "BtnClose");
+    for (QPushButton* b : {BtnNew, BtnResume, BtnUndo, BtnEnd, BtnClose})
+        row3->addWidget(b);
+    top->addLayout(row3);
+    connect(BtnNew, &QPushButton::clicked, this, &TMapPaint::startRequested);
+    connect(BtnResume, &QPushButton::clicked, this, &TMapPaint::resumeRequested);
+    connect(BtnUndo, &QPushButton::clicked, this, &TMapPaint::undoRequested);
+    connect(BtnEnd, &QPushButton::clicked, this, &TMapPaint::endRequested);
+    connect(BtnClose, &QPushButton::clicked, this, &TMapPaint::askClose);
+
+    // Paint files, paint by name, data paint and the legend come with their own tools;
+    // their controls are here already, disabled.
+    auto* row4 = new QHBoxLayout;
+    for (const char* caption : {"市町村指定", "実行", "読　込", "保　存", "塗り色のみ", "追加読込", "データ", "凡例編集", "凡例記号コピー"}) {
+        auto* b = makeButton(this, QString::fromUtf8(caption), "");
+        b->setEnabled(false);
+        row4->addWidget(b);
+    }
+    top->addLayout(row4);
+
+    refreshSwatches();
+    setSwatchesEnabled(false);
+    BtnEnd->setEnabled(false);
+    BtnUndo->setEnabled(false);
+    BtnResume->setEnabled(false);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TMapPaint::selectSlot(int slot)
+{
+    if (slot < 0 || slot >= kPaintSlots)
+        return;
+    selectedSlot = slot;
+    for (int s = 0; s < kPaintSlots; ++s)
+        swatches_[s]->setChecked(s == slot); // the chosen swatch is shown flat (pressed)
+    emit slotSelected(slot);
+}
+
+void TMapPaint::deselectSlots()
+{
+    selectedSlot = -1;
+    for (QToolButton* sw : swatches_)
+        sw->setChecked(false);
+}
+
+void TMapPaint::setSwatchesEnabled(bool on)
+{
+    for (QToolButton* sw : swatches_)
+        sw->setEnabled(on);
+}
+
+void TMapPaint::setPaintCount(int count) { LblPaint->setText(QString::number(count)); }
+
+void TMapPaint::refreshSwatches()
+{
+    for (int s = 0; s < kPaintSlots; ++s)
+        swatches_[s]->setIcon(QPixmap::fromImage(swatchImage(palette.colors[s], palette.patterns[s])));
+}
+
+void TMapPaint::refreshEditedSwatch()
+{
+    palette.patterns[slotBeingEdited] = kChooserPatterns[chooserIndex];
+    refreshSwatches();
+}
+
+void TMapPaint::resetPalette()
+{
+    palette.reset();
+    colorSetGroup->button(0)->setChecked(true);
+    refreshSwatches();
+}
+
+void TMapPaint::applyColorSet(int index)
+{
+    palette.applyColorSet(index);
+    refreshSwatches();
+}
+
+void TMapPaint::askClose()
+{
+    if (!showMessage(this, "このウインドウを閉じると，ペイント作業を続けることはできなくなります　　　　\n閉じてもよろしいですか",
+                     "ペイントウインドウの終了", MessageIcon::Question))
+        return;
+    hide();
+    emit closedByUser();
+}
+
+} // namespace oboro
