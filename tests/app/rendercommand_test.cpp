@@ -129,3 +129,68 @@ TEST(RenderCommand, ExitStatusAndOutputFile)
               kRenderWriteFailed);
     EXPECT_EQ(sink.messages.size(), 1u);
 }
+
+namespace {
+
+// A program folder with one small map file for area 13: a square coast and a
+// prefecture border across it.
+QString fixtureFolder(const QTemporaryDir& dir)
+{
+    test::writeSjisFile(dir.path(), "MAPDATA/13.MAP",
+                        "C,0,5\r\n175000,175500,176000,175500,176000,176500,175000,176500,175000,175500\r\n"
+                        "P,0,2\r\n175500,175500,175500,176500\r\n"
+                        "A,175300,176000,新宿区\r\n");
+    test::writeSjisFile(dir.path(), "MAPDATA/OfficeLoc/13市町村役場.lbl", "");
+    return dir.path();
+}
+
+int countColour(const QImage& image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == colour ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+TEST(RenderCommand, DrawsTheAreasOfTheProgramFolder)
+{
+    ProgramFolderGuard guard;
+    QTemporaryDir dir;
+    const QString folder = fixtureFolder(dir);
+    const QRgb coast = qRgb(0, 0, 255), pref = qRgb(255, 0, 0), back = qRgb(225, 255, 255);
+    CollectingSink sink;
+
+    const QString wgsOut = dir.path() + "/wgs.bmp";
+    ASSERT_EQ(runRenderCommand(QStringList{"--areas", "13", "--reduce", "2", "--folder", folder, "--out", wgsOut}, sink),
+              kRenderOk)
+        << (sink.messages.empty() ? "" : sink.messages[0].text);
+    const QImage wgs = QImageReader(wgsOut).read().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(wgs.size(), QSize(300, 300));
+    EXPECT_EQ(wgs.pixel(0, 0), back);
+    // The coast square fills most of the picture (3 % margin); the border crosses it.
+    EXPECT_GT(countColour(wgs, coast), 4 * 250);
+    EXPECT_GT(countColour(wgs, pref), 200);
+
+    // In the Tokyo datum the same lines land elsewhere.
+    const QString tokyoOut = dir.path() + "/tokyo.png";
+    ASSERT_EQ(runRenderCommand(QStringList{"--areas", "13", "--reduce", "2", "--tokyo-datum", "--folder", folder,
+                                           "--out", tokyoOut},
+                               sink),
+              kRenderOk);
+    const QImage tokyo = QImageReader(tokyoOut).read().convertToFormat(QImage::Format_RGB32);
+    EXPECT_GT(countColour(tokyo, coast), 4 * 250);
+    EXPECT_NE(tokyo, wgs);
+
+    // An area whose map file is missing: status 3, the loader's message, no file.
+    sink.messages.clear();
+    const QString missingOut = dir.path() + "/missing.png";
+    EXPECT_EQ(runRenderCommand(QStringList{"--areas", "13,14", "--folder", folder, "--out", missingOut}, sink),
+              kRenderNoData);
+    ASSERT_FALSE(sink.messages.empty());
+    EXPECT_EQ(sink.messages.back().text.rfind("地図データファイルが見つかりません\n", 0), 0u);
+    EXPECT_NE(sink.messages.back().text.find("14.MAP"), std::string::npos);
+    EXPECT_FALSE(QFile::exists(missingOut));
+}
