@@ -15,6 +15,7 @@
 
 #include <sys/resource.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 
@@ -24,9 +25,17 @@ namespace {
 
 // A map-like picture: background, a jagged coast, municipal borders as jittered
 // polylines, regions painted in colour slots and hatch patterns, names in black.
+// OBORO_EXPORT_IMAGE names a picture file to use instead (e.g. a map written by
+// `oboro render --size 1800 ... --out map.bmp`).
 const QImage& mapPicture()
 {
     static const QImage picture = [] {
+        if (const char* file = std::getenv("OBORO_EXPORT_IMAGE")) {
+            const QImage given(QString::fromLocal8Bit(file));
+            if (!given.isNull())
+                return given.convertToFormat(QImage::Format_RGB32);
+            std::fprintf(stderr, "OBORO_EXPORT_IMAGE: cannot read %s; the drawn picture is used\n", file);
+        }
         const int n = 1800;
         Canvas c(n, n, 0xFFFFE1);
         std::mt19937 rng(11);
