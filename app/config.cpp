@@ -40,6 +40,14 @@ ConfigReadResult applyConfigLines(const std::vector<std::string>& lines, ConfigV
                 result.badLines.push_back(n);
         };
 
+        // Font sizes outside the range of their up-downs (6..50) would draw absurd or
+        // empty texts: such a value keeps the line's current value.
+        const auto fontSizeInto = [&](int& target) {
+            const int size = lenient();
+            if (size >= kMinPrefFontSize && size <= kMaxPrefFontSize)
+                target = size;
+        };
+
         if (n == 1) {
             v.SaveSettingsAtExit = lenient() != 0;
             continue;
@@ -67,8 +75,8 @@ ConfigReadResult applyConfigLines(const std::vector<std::string>& lines, ConfigV
         case 9: strictColorInto(v.SelectColor); break;
         case 12: v.DefPrefColor = lenientColor(); break;
         case 13: v.DefPrefSeatColor = lenientColor(); break;
-        case 14: v.DefPrefSize = lenient(); break;
-        case 15: v.DefPrefSeatSize = lenient(); break;
+        case 14: fontSizeInto(v.DefPrefSize); break;
+        case 15: fontSizeInto(v.DefPrefSeatSize); break;
         case 16: v.CoastColor = lenientColor(); break;
         case 17: v.PrefColor = lenientColor(); break;
         case 18: v.TownColor = lenientColor(); break;

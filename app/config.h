@@ -17,6 +17,9 @@ namespace oboro {
 inline constexpr int kConfigLineCount = 24;
 // Relative name of the file below the program folder.
 inline constexpr const char* kConfigFileName = "\\mapdata\\config.ini";
+// Range of the prefecture name font sizes (lines 14 and 15).
+inline constexpr int kMinPrefFontSize = 6;
+inline constexpr int kMaxPrefFontSize = 50;
 
 struct ConfigValues {
     bool SaveSettingsAtExit = true;     // 1  menu 終了時の設定を保存する
@@ -57,7 +60,7 @@ struct ConfigReadResult {
 // start-up values. Line 1 decides whether lines 3–24 are restored; line 2 and line 11
 // are always applied and line 10 never. Lines 4–9 must be integers (a bad value keeps
 // that line's current value and is listed in badLines); the other numbers are read
-// leniently. Missing lines keep their values.
+// leniently, and font sizes outside 6..50 keep their values. Missing lines keep theirs.
 ConfigReadResult applyConfigLines(const std::vector<std::string>& lines, ConfigValues& values);
 
 // Reads the file at path into values (which hold the start-up values). A missing file

@@ -135,6 +135,7 @@ TEST(Config, BadValuesKeepTheirDefaultInStrictLinesAndReadLenientlyElsewhere)
     lines[5] = ",IslandsColor";        // strict: empty → default kept
     lines[6] = "  4660 ,MountainColor"; // strict: surrounding blanks are fine
     lines[13] = "12pt,//DefPrefSize";  // lenient: leading digits
+    lines[14] = "99999999999,//DefPrefSeatSize"; // a size beyond 6..50 keeps its value
     lines[15] = "blue,CoastColor";     // lenient: no digits gives 0
     lines[10] = "/mnt/my marks,//Extra Mark Folder"; // cut at the first blank
     QTemporaryDir dir;
