@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <unistd.h>
 
 using namespace oboro;
 
@@ -291,4 +292,19 @@ TEST(ImageExport, SystemClipboardReceivesThePicture)
     EXPECT_EQ(back, picture);
     clearClipboard();
     EXPECT_TRUE(QGuiApplication::clipboard()->image().isNull());
+}
+
+TEST(ImageExport, ReadOnlyFolderIsReported)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "the superuser may write into read-only folders";
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    CollectingSink sink;
+    const bool written = writeImageFile(mapLikePicture(), ImageFormat::Bmp, dir.path() + "/map.bmp", sink);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_FALSE(written);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_NE(sink.messages[0].text.find("書き込み権限"), std::string::npos);
+    EXPECT_TRUE(filesIn(dir.path()).isEmpty());
 }
