@@ -9,12 +9,14 @@ cmake --build build --target oboro
 
 # The program writes beside its data (configuration, history, log), so it runs in a
 # user program folder seeded from data/ on first run, never in this checkout.
-folder="${XDG_DATA_HOME:-$HOME/.local/share}/oboro"
-if [ ! -d "$folder/mapdata" ] && [ -d data ]; then
-  mkdir -p "$folder"
-  cp -r data/. "$folder/"
-fi
 for a in "$@"; do
   [ "$a" = "--folder" ] && exec build/oboro "$@"
 done
+folder="${XDG_DATA_HOME:-$HOME/.local/share}/oboro"
+mkdir -p "$folder"
+if [ ! -d "$folder/mapdata" ] && [ -d data ]; then
+  # No-clobber: files the user already has are kept. The dates are kept too: the
+  # start screen shows the newest map file date as the date of the boundary data.
+  cp -rn --preserve=timestamps data/. "$folder/"
+fi
 exec build/oboro --folder "$folder" "$@"

@@ -33,13 +33,19 @@ std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSin
     view.wgs = !options.tokyoDatum;
     const ViewSetUp setUp = SetUpView(view, store, static_cast<int>(options.areas.size()));
 
+    // The control effects of the set-up and the per-selection resets of 決定.
     DisplayState display;
     MainSwitches switches;
     ToolSwitches tools;
     switches.drawingEnabled = true;
     switches.CBTownName = setUp.townNameChecked;
-    if (setUp.doubleNameEnabled)
-        switches.CBMainDoubleName = setUp.doubleNameChecked;
+    switches.CBMainDoubleName = setUp.doubleNameChecked;
+    switches.CBTownPaint = false;
+    switches.CBNTownBorder = false;
+    display.CBKu = true;
+    display.CBKuName = true;
+    display.CBCityName = options.areas.size() == 1 && options.areas.front() == 10;
+    display.CBNTownDot = false;
     // No window to show a please-wait notice in.
     switches.pleaseWait = false;
     if (options.noNames) {

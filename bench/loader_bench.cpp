@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -134,7 +133,7 @@ void BM_ParseAllAreasInMemory(benchmark::State& state)
     std::vector<std::string> files;
     int64_t bytes = 0;
     for (int a : allAreas()) {
-        files.push_back(readFileBytes(mapFilePath(a)).value_or(std::string()));
+        files.push_back(readWholeFile(mapFilePath(a)).value_or(std::string()));
         bytes += static_cast<int64_t>(files.back().size());
     }
     NullSink sink;

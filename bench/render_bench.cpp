@@ -4,12 +4,15 @@
 // Data: the map files of the folder named by OBORO_N03_DIR (a program folder with its
 // MAPDATA folder, read with the map file loader), otherwise a synthetic store of about
 // 300,000 points: a grid of municipalities with jagged shared borders and many islands.
+// BM_DrawMapN03Simplified draws the real municipalities of all Japan simplified to 1 %
+// (about 131,000 points) when the shared reference data is present.
 #include "common/canvas.h"
 #include "common/messages.h"
 #include "common/paths.h"
 #include "mapdata/store.h"
 #include "view/borders.h"
 #include "view/render.h"
+#include "tests/view/topojson_store.h"
 
 #if __has_include("mapdata/loader.h")
 #include "mapdata/loader.h"
@@ -202,6 +205,29 @@ void BM_QPainterPolyline(benchmark::State& state)
     }
 }
 BENCHMARK(BM_QPainterPolyline)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+
+void BM_DrawMapN03Simplified(benchmark::State& state)
+{
+    static MapStore topo;
+    static bool loaded = test::loadTopoJson(std::string(OBORO_SHARED_DATA) + "/n03-2021/s0010-N03-21_210101.json", topo).ok;
+    if (!loaded) {
+        state.SkipWithError("no shared reference data");
+        return;
+    }
+    Scene s(static_cast<int>(state.range(0)));
+    s.store = topo;
+    s.store.selectedAreas = japan().selectedAreas;
+    s.view = ViewState{};
+    s.view.wgs = false;
+    SetUpView(s.view, s.store, kAreaCount);
+    s.view.sizeFactor = static_cast<int>(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DrawMap(s.ctx, s.state, RenderHooks{}).drawn);
+    state.counters["points"] = static_cast<double>(pointCount(s.store));
+    if (qEnvironmentVariableIsSet("OBORO_WRITE_PNG"))
+        s.canvas.image().save(QStringLiteral("/tmp/oboro_n03_%1.png").arg(s.view.imageSide));
+}
+BENCHMARK(BM_DrawMapN03Simplified)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
 
 // Writes the drawn map to /tmp for a look (run with --benchmark_filter=BM_WritePicture).
 void BM_WritePicture(benchmark::State& state)

@@ -46,7 +46,9 @@ for n in "${names[@]}"; do
   mkdir -p "$work"
   echo "== $n: fuzzing (runs $runs, at most ${max_time}s)"
   log="$dir/artifacts/$n.log"
-  if ! "$exe" -runs="$runs" -max_total_time="$max_time" -max_len=4096 -print_final_stats=1 \
+  dict=()
+  [ -f "fuzz/$n.dict" ] && dict=(-dict="fuzz/$n.dict")
+  if ! "$exe" "${dict[@]}" -runs="$runs" -max_total_time="$max_time" -max_len=4096 -print_final_stats=1 \
       -artifact_prefix="$dir/artifacts/$n-" "$work" "fuzz/corpus/$n" >"$log" 2>&1; then
     tail -40 "$log"
     echo "FAILED: $n found a fault; the input is in $dir/artifacts/"

@@ -8,7 +8,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <QFileInfo>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -28,12 +27,21 @@ bool looksLikePointLine(std::string_view line)
     return false;
 }
 
-std::string fileNameOf(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName().toStdString(); }
+std::string fileNameOf(const std::string& path)
+{
+    return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+}
 
 } // namespace
 
-std::string mapFilePath(int area) { return programPathf("\\MAPDATA\\%02d.MAP", area); }
-std::string officeLocationFilePath(int area) { return programPathf("\\MAPDATA\\OfficeLoc\\%02d市町村役場.lbl", area); }
+std::string mapFilePath(int area)
+{
+    return programPathf("\\MAPDATA\\%02d.MAP", area);
+}
+std::string officeLocationFilePath(int area)
+{
+    return programPathf("\\MAPDATA\\OfficeLoc\\%02d市町村役場.lbl", area);
+}
 
 MapLoader::MapLoader(MapStore& target, const LoadOptions& opt, MessageSink& sink) : s_(target), opt_(opt), sink_(sink)
 {
@@ -41,9 +49,15 @@ MapLoader::MapLoader(MapStore& target, const LoadOptions& opt, MessageSink& sink
     xy_.resize(2 * kMaxRecordPoints);
 }
 
-void MapLoader::report(int line, const char* what) { problems_.add(line, what); }
+void MapLoader::report(int line, const char* what)
+{
+    problems_.add(line, what);
+}
 
-void MapLoader::flushReports(const std::string& fileName) { problems_.flush(fileName, sink_); }
+void MapLoader::flushReports(const std::string& fileName)
+{
+    problems_.flush(fileName, sink_);
+}
 
 void MapLoader::nameRecord(std::string_view line, int lineNo, char tag)
 {
@@ -68,7 +82,8 @@ void MapLoader::nameRecord(std::string_view line, int lineNo, char tag)
     if (table.count() >= table.capacity) {
         if (!namesFull_[t]) {
             namesFull_[t] = true;
-            sink_.show("市町村名データが多すぎます（" + std::to_string(table.capacity) + " 件まで読み込みました）", "データエラー");
+            sink_.show("市町村名データが多すぎます（" + std::to_string(table.capacity) + " 件まで読み込みました）",
+                       "データエラー");
         }
         return;
     }
@@ -101,10 +116,18 @@ void MapLoader::storeRecord(char kind, int area, int n)
     anyPoint_ = true;
     const bool borders = !(isHokkaidoPart(area) && !opt_.hokkaidoSubprefBorders);
     switch (kind) {
-    case 'C': storeIn(LineKind::Coast, "海岸線データが多すぎます", n); break;
-    case 'P': storeIn(LineKind::Pref, "都府県界線データが多すぎます", n); break;
-    case 'U': storeIn(LineKind::NewPref, "新都府県界線データが多すぎます", n); break;
-    case 'R': storeIn(LineKind::OldPref, "旧都府県界線データが多すぎます", n); break;
+    case 'C':
+        storeIn(LineKind::Coast, "海岸線データが多すぎます", n);
+        break;
+    case 'P':
+        storeIn(LineKind::Pref, "都府県界線データが多すぎます", n);
+        break;
+    case 'U':
+        storeIn(LineKind::NewPref, "新都府県界線データが多すぎます", n);
+        break;
+    case 'R':
+        storeIn(LineKind::OldPref, "旧都府県界線データが多すぎます", n);
+        break;
     case 'T':
         if (borders)
             storeIn(LineKind::Town, "市町村境界線データが多すぎます", n);
@@ -129,7 +152,9 @@ void MapLoader::storeRecord(char kind, int area, int n)
         if (borders)
             storeIn(LineKind::LakePref, "湖水県境界線データが多すぎます", n);
         break;
-    case 'S': storeIn(LineKind::HLake, "北海道湖水線データが多すぎます", n); break;
+    case 'S':
+        storeIn(LineKind::HLake, "北海道湖水線データが多すぎます", n);
+        break;
     case 'W':
         if (isDividedArea(area)) {
             if (opt_.hokkaidoSubprefBorders)
@@ -138,7 +163,8 @@ void MapLoader::storeRecord(char kind, int area, int n)
             storeIn(LineKind::Lake, "湖水線データが多すぎます", n);
         }
         break;
-    default: break; // an unknown kind: read for the extent only
+    default:
+        break; // an unknown kind: read for the extent only
     }
 }
 
@@ -166,7 +192,8 @@ void MapLoader::readMapFile(std::string_view bytes, int area, const std::string&
                 const int want = std::min(5, n - got);
                 const PointLineStatus st = parsePointLine(line, want, xy_.data() + 2 * got);
                 if (st != PointLineStatus::Ok) {
-                    report(no, st == PointLineStatus::TooFewFields ? "点の座標が足りません" : "座標が数値ではありません");
+                    report(no,
+                           st == PointLineStatus::TooFewFields ? "点の座標が足りません" : "座標が数値ではありません");
                     state = State::Resync;
                     continue;
                 }
@@ -310,7 +337,7 @@ bool loadMapFiles(MapStore& store, const std::vector<int>& areas, const LoadOpti
     };
     for (int area : areas) {
         const std::string path = mapFilePath(area);
-        const std::optional<std::string> bytes = readFileBytes(path);
+        const std::optional<std::string> bytes = readWholeFile(path);
         if (!bytes)
             return fail(path);
         loader.readMapFile(*bytes, area, fileNameOf(path));
@@ -319,7 +346,7 @@ bool loadMapFiles(MapStore& store, const std::vector<int>& areas, const LoadOpti
         if (area == 52)
             continue;
         const std::string path = officeLocationFilePath(area);
-        const std::optional<std::string> bytes = readFileBytes(path);
+        const std::optional<std::string> bytes = readWholeFile(path);
         if (!bytes)
             return fail(path);
         loader.readOfficeLocations(*bytes, fileNameOf(path));

@@ -11,7 +11,10 @@ namespace oboro {
 
 namespace {
 
-std::string fileNameOf(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName().toStdString(); }
+std::string fileNameOf(const std::string& path)
+{
+    return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+}
 
 // Calls f(fields, lineNumber) for every non-empty line with at least five fields.
 template <class F> void forEachRecord(std::string_view bytes, LineProblems& problems, F&& f)
@@ -33,8 +36,14 @@ template <class F> void forEachRecord(std::string_view bytes, LineProblems& prob
 
 } // namespace
 
-std::string designatedCityListPath() { return programPath("\\MAPDATA\\CITYLIST.TXT"); }
-std::string duplicateNameListPath() { return programPath("\\MAPDATA\\EXTRA.TXT"); }
+std::string designatedCityListPath()
+{
+    return programPath("\\MAPDATA\\CITYLIST.TXT");
+}
+std::string duplicateNameListPath()
+{
+    return programPath("\\MAPDATA\\EXTRA.TXT");
+}
 
 std::vector<DesignatedCityEntry> parseDesignatedCityList(std::string_view bytes, const std::string& fileName,
                                                          MessageSink& sink)
@@ -85,15 +94,15 @@ std::vector<DuplicateNameEntry> parseDuplicateNameList(std::string_view bytes, c
 void readDesignatedCityList(MapStore& store, MessageSink& sink)
 {
     const std::string path = designatedCityListPath();
-    const std::optional<std::string> bytes = readFileBytes(path);
-    store.designatedCities = bytes ? parseDesignatedCityList(*bytes, fileNameOf(path), sink)
-                                   : std::vector<DesignatedCityEntry>{};
+    const std::optional<std::string> bytes = readWholeFile(path);
+    store.designatedCities =
+        bytes ? parseDesignatedCityList(*bytes, fileNameOf(path), sink) : std::vector<DesignatedCityEntry>{};
 }
 
 void readDuplicateNameList(MapStore& store, MessageSink& sink)
 {
     const std::string path = duplicateNameListPath();
-    const std::optional<std::string> bytes = readFileBytes(path);
+    const std::optional<std::string> bytes = readWholeFile(path);
     if (!bytes) {
         store.duplicateNames.clear();
         sink.show(kDuplicateListMissingText, kDuplicateListMissingTitle, MessageIcon::Exclamation);

@@ -4,7 +4,7 @@
 
 namespace oboro {
 
-std::optional<std::string> readFileBytes(const std::string& path)
+std::optional<std::string> readWholeFile(const std::string& path)
 {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)
@@ -27,7 +27,10 @@ std::optional<std::string> readFileBytes(const std::string& path)
 }
 
 namespace {
-inline bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+inline bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n';
+}
 } // namespace
 
 RawFields::RawFields(std::string_view line)
@@ -135,7 +138,10 @@ std::string_view cutSjis(std::string_view s, size_t maxBytes)
     return s.substr(0, i);
 }
 
-std::string lineLabel(int line) { return std::to_string(line) + " 行目"; }
+std::string lineLabel(int line)
+{
+    return std::to_string(line) + " 行目";
+}
 
 namespace {
 constexpr int kListedProblems = 10;

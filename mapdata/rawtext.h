@@ -3,6 +3,8 @@
 // strict field split over raw Shift-JIS bytes without allocating, and decimal numbers.
 // Shift-JIS trail bytes never take the values of a comma, blank, tab or line feed, so
 // splitting the raw bytes gives the same fields as splitting the decoded text.
+#include "common/messages.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -10,12 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#include "common/messages.h"
-
 namespace oboro {
 
 // Reads a whole file; nullopt when it cannot be opened or read.
-std::optional<std::string> readFileBytes(const std::string& path);
+std::optional<std::string> readWholeFile(const std::string& path);
 
 // Walks the lines of a text held in memory: each call yields the next line without its
 // line end ("\n" or "\r\n") and its 1-based number. A last line without a line end counts.

@@ -174,4 +174,17 @@ void DrawBoundaryLines(Canvas& c, const MapStore& store, const ViewState& v, con
     }
 }
 
+PrefBorderSwitch switchPrefBorder(MainSwitches& sw, bool checked)
+{
+    PrefBorderSwitch out;
+    sw.CBPrefBorder = checked;
+    out.settingsBoxChecked = checked;
+    out.townBorderEnabled = checked;
+    if (!checked && sw.CBTownBorder) {
+        sw.CBTownBorder = false;
+        out.townBorderUnchecked = true;
+    }
+    return out;
+}
+
 } // namespace oboro

@@ -29,4 +29,15 @@ Color oldBorderColor(const DisplayState& d);   // layers 6 and 7
 void DrawBoundaryLines(Canvas& c, const MapStore& store, const ViewState& v, const DisplayState& d,
                        const MainSwitches& sw);
 
+// The main window's 都府県界 switch. Checking it checks the display settings' 都府県界
+// box and enables 市区町村界; unchecking it unchecks that box and unchecks and disables
+// 市区町村界 (whose own handling then turns the municipality names off). Either way the
+// caller redraws the map.
+struct PrefBorderSwitch {
+    bool settingsBoxChecked = false; // the display settings' 都府県界 box (CheckBox3)
+    bool townBorderEnabled = false;  // 市区町村界 enabled
+    bool townBorderUnchecked = false; // 市区町村界 was switched off (run its behaviour)
+};
+PrefBorderSwitch switchPrefBorder(MainSwitches& sw, bool checked);
+
 } // namespace oboro

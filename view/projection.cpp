@@ -80,8 +80,7 @@ float LatitudeFactor(int32_t y)
 
 int setUpImageSide(const ViewState& v)
 {
-    const int div = std::max(1, v.reductionDivisor);
-    return 600 / div * v.sizeFactor;
+    return 600 / std::clamp(v.reductionDivisor, 1, 5) * std::clamp(v.sizeFactor, 1, 3);
 }
 
 ViewSetUp SetUpView(ViewState& v, MapStore& store, int selectedAreaCount)
@@ -150,7 +149,11 @@ ViewRecompute RecomputeView(ViewState& v, MapStore& store)
 {
     ViewRecompute out;
     Extent& e = store.extent;
-    const int div = std::max(1, v.reductionDivisor);
+    // Values from a damaged work file must not give an empty or giant image.
+    v.sizeFactor = std::clamp(v.sizeFactor, 1, 3);
+    v.reductionDivisor = std::clamp(v.reductionDivisor, 1, 5);
+    v.magCount = std::clamp(v.magCount, 1, 10000);
+    const int div = v.reductionDivisor;
     if (v.rangeDragging) {
         const float width = std::max(1.0f, diff(e.maxX, e.minX));
         const float std = static_cast<float>(v.standardSide);

@@ -116,8 +116,19 @@ int setUpImageSide(const ViewState& v);
 // The view set-up after the selected areas have been loaded into the store: the
 // standard view that shows the whole extent (or, with the view-restore flag on, the
 // view kept from the work file with the extent set around its centre). Writes the two
-// log lines. The caller loads the map files first (and on failure stops), and afterwards
-// applies the control effects returned. With range dragging on nothing happens.
+// log lines "Area_checkの実行" and "指定された県の数：%d". With range dragging on nothing
+// happens (applied = false).
+//
+// The main window's part, around this call:
+//  - before: skip everything while range dragging; clear the map-shown flag; load the
+//    selected areas into the store (loadMapFiles) and stop on failure;
+//  - after: enable 任意地図線編集・表示 and 地 図 線; put the magnification up-down at
+//    1 (unless restoring) and show magnificationLabel; enable 標準範囲, the movement
+//    up-downs, "+", the magnification up-down; uncheck ラベル; enable 市区町村界, 旧,
+//    都府県界, 経緯線(1度), 市区町村名, 中心, the image size and format groups,
+//    画像コピー, 画像保存 and 尺度; set 市区町村名 and 重複可 from the result; give
+//    範囲指定 its idle look (grey text), show the mouse-wheel hint, reset the
+//    prefecture-name move state and re-initialise the label window.
 ViewSetUp SetUpView(ViewState& v, MapStore& store, int selectedAreaCount);
 
 // The view report of each drawing (the basic settings list window).

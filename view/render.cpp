@@ -66,7 +66,8 @@ DrawResult DrawMap(RenderContext& ctx, RenderState& state, const RenderHooks& ho
         c.resize(view.imageSide, view.imageSide, d.BackColor);
     d.updateTownFontPixels(view.imageSide);
 
-    // 3. Background.
+    // 3. Background. Dotted lines leave their gaps unpainted.
+    c.setLineGapColor(std::nullopt);
     c.setBrush(d.BackColor, BrushStyle::Solid);
     if (d.CheckBox13)
         d.BackColor = kWhite;

@@ -1,13 +1,275 @@
 #pragma once
-// The main window: the map and its control panel.
+// The main window: the map picture in its scroll box on the right, the control column
+// on the left, the menus, and the map state the whole program shares (the map data
+// store, the map picture and the main window's switches).
+//
+// Controls are public and carry the names the rest of the program uses for them
+// (CBPrefBorder, Button9, UpDown1, ...); each also has that name as its objectName.
+#include "app/gui/messagebox.h"
+#include "common/canvas.h"
+#include "mapdata/store.h"
+#include "paint/paint.h"
+#include "view/display.h"
+#include "view/mousedispatch.h"
+#include "view/navigation.h"
+#include "view/projection.h"
+#include "view/render.h"
+
+#include <QDate>
+#include <QLabel>
 #include <QMainWindow>
+#include <QPoint>
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QTimer;
 
 namespace oboro {
+
+class TTkBtn;
+class TUpDown;
+class TProcess;
+class TKeisoku;
+class TAbout;
+class THowTo;
+class TKen;
+class TMapPaint;
+
+// A picture that reports clicks (the version and manual pictures).
+class TImage : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+};
 
 class TOpen : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TOpen(QWidget* parent = nullptr);
+    // dialogs shows the messages and questions; the window's own message boxes when null.
+    explicit TOpen(QWidget* parent = nullptr, std::shared_ptr<MessageBoxSink> dialogs = nullptr);
+    ~TOpen() override;
+
+    // ---- map state owned by the main window
+    MapStore store;
+    Canvas canvas;                 // the map picture
+    Color townPaintColor = 0x00FFFF;
+    std::optional<QDate> dataDate; // newest map file date, none when no map file exists
+
+    QPoint lastMouse{-100, -100};
+    int drawCounters[3] = {0, 0, 0};
+    bool drawingEnabled = false;   // off: redraw() leaves the picture as it is
+    bool mapShown = false;
+    bool viewRestore = false;
+    bool rangeArmed = false;
+    bool rangeApplied = false;
+    bool legendShown = false;
+    bool paintActive = false;
+    int swappedEdition = 0;        // 0: the newest boundary data edition is in place
+    QString workFileName;
+    QString legendFileName;
+
+    // ---- view, look and drawing state
+    ViewState view;
+    DisplayState display;
+    MainSwitches switches;
+    ToolSwitches tools;
+    RenderState renderState;
+    RenderHooks hooks;
+    BackHistory backHistory;
+    PaintRecords paintRecords;
+    ModeFlags modes;               // the tools' mode flags the map's mouse handlers test
+
+    TKen* ken() const { return ken_; }
+    TMapPaint* paintWindow() const { return paint_; }
+
+    // ---- the switches the map loader and the drawing read
+    bool wgs() const;                     // 世界測地系(WGS)
+    bool hokkaidoSubprefBorders() const;  // 北海道支庁界表示
+    bool preMergerBorders() const;        // 旧
+
+    // ---- operations
+    // Reads the map files of the areas into a fresh store; only when that succeeds does
+    // it replace the current map data (a failed load leaves map and state as they were).
+    bool loadSelection(const std::vector<int>& areas);
+    // Fills target from the map files of the areas, reporting problems to sink; false
+    // when the selection could not be read.
+    virtual bool readMapFiles(MapStore& target, const std::vector<int>& areas, MessageSink& sink);
+    // Draws the map again from the store and the switches and shows it.
+    void redraw();
+    // Puts the canvas picture into the scroll box.
+    void showMapImage();
+    // The prefecture window's confirm: loads the areas, sets up the standard view and
+    // draws. A failed load keeps the previous map.
+    void confirmSelection(const std::vector<int>& areas, bool oldBorders, bool pleaseWait);
+    // Copies the check boxes and menu checks the drawing reads into `switches`.
+    void syncSwitches();
+    // Sets several switches with drawing off, then draws once.
+    template <class F> void withDrawingOff(F&& f)
+    {
+        const bool was = drawingEnabled;
+        drawingEnabled = false;
+        f();
+        drawingEnabled = was;
+        redraw();
+    }
+    // Painting.
+    void startPaint();
+    void resumePaint();
+    void endPaint();
+    void undoPaint();
+    // Navigation.
+    void standardRange();
+    void goBack();
+    void setMagnificationStep(float step);
+    void setReduction(int divisor);
+    void setSizeFactor(int factor);
+    // Mouse events on the map picture (pixels of the picture).
+    void mapPress(int x, int y, Qt::MouseButton button);
+    void mapMove(int x, int y);
+    void mapRelease(int x, int y);
+    void mapDoubleClick(int x, int y);
+    void mapWheel(int delta, Qt::KeyboardModifiers modifiers);
+
+    // 県 指 定: resets the per-map state of the main window for a new selection and asks
+    // for the prefecture selection window.
+    void prepareNewSelection();
+    // 終　了 and the menu item 終了: asks, then closes the window and the log file.
+    // False when the user cancelled.
+    bool exitProgram();
+    // Readout mode toggle (経緯度 / 座標値).
+    void toggleReadoutMode();
+    // Shows townPaintColor on the 市町村検索ペイント box.
+    void showTownPaintColor();
+
+    MessageBoxSink& dialogs() { return *dialogs_; }
+    TProcess* processWindow() const { return process_; }
+    TKeisoku* measureWaitWindow() const { return keisoku_; }
+    TAbout* aboutWindow() const { return about_; }
+    THowTo* howToWindow() const { return howTo_; }
+    QWidget* controlColumn() const { return column_; }
+    QAction* action(const char* name) const;
+
+    // Controls whose tool window is not part of this build: shown, but disabled.
+    static const QStringList& awaitingToolWindows();
+    // Enables or disables a control or menu item (by pointer or name); one that waits for
+    // its tool window stays disabled.
+    void setControlEnabled(QObject* control, bool on);
+    void setControlEnabled(const char* name, bool on);
+    // The main window's part of the view set-up of a new selection: the view controls,
+    // the border and name switches and the image controls are enabled, ラベル unchecked.
+    void afterViewSetUp();
+    // The main window's part of each drawing: the counters, the version picture on every
+    // fifth drawing, and the controls a drawn map enables.
+    void afterDrawing();
+
+    // ---- controls of the left column
+    TImage *Image1, *Image2;                        // version picture, manual picture
+    QCheckBox* CBInfo;                              // settings list
+    QPushButton *Button10, *Button1, *Button2;      // ﾌｧｲﾙ読込, ﾌｧｲﾙ保存, 終　了
+    QCheckBox* CBChiri;                             // web map service link
+    QLabel* LblChiri;
+    QLabel *Label19;                                // status (work file name)
+    QLabel *Label13, *Label14;                      // readout lines
+    QLabel *Label17, *Label15, *Label31, *Label33, *Label35, *LblSide, *LblCount, *LblMapping;
+    QPushButton *Button11, *BtnMulti, *Button14;    // 経緯度, 距離, 面積
+    QCheckBox *CBNokori, *CBTimer;                  // 県, 概算
+    QPushButton *Button7, *BtnPaint, *BtnLetter;    // 表示設定, ペイント, ラ ベ ル
+    QPushButton *BtnMark, *BtnLine, *Button13;      // 地図記号, 地 図 線, 円
+    QPushButton *Button6, *Button5;                 // 標準範囲, 県 指 定
+    TTkBtn* TkBtn2;                                 // 範囲指定
+    QCheckBox* CBCopy;                              // ｺﾋﾟｰ
+    QPushButton *Button12, *BtnCenter;              // 戻す, +
+    QLabel *LblHor, *LblVer, *LblMag, *Label6;
+    TUpDown *UDHor, *UDVer, *UpDown1;
+    QCheckBox *CBPrefBorder, *CBTownBorder, *CBNTownBorder, *CBKenName1, *CBTownName, *CBYomi, *CBLabel,
+        *CBMainDoubleName, *CBScale, *CBLake, *CBLonLat, *CBExp, *CBCenterMark;
+    QCheckBox *CBRailLine, *CBEki, *CBMain, *CBRailSet;
+    QComboBox* ComboBox1;                           // search history
+    QPushButton* Button9;                           // 検　索
+    QCheckBox *CBTownPaint, *CBMenseki;
+    QGroupBox *RGImageSize, *RGImageFormat;
+    QRadioButton *RBSize600, *RBSize1200, *RBSize1800, *RBPng, *RBJpeg, *RBBmp;
+    QPushButton *Button3, *Button4;                 // 画像コピー, 画像保存
+    // hidden state holders
+    QCheckBox *CBOldTown, *CBZahyo, *CBFun, *CBDo, *CB1do;
+    QLineEdit* EdName;
+    // the map
+    QScrollArea* ScrollBox1;
+    QWidget* Panel1;
+    QLabel* MapImage;
+    TTkBtn* TkBtn1;                                 // feedback button on the start screen
+
+signals:
+    // 県 指 定 has reset the state; the prefecture selection window should open.
+    void prefectureWindowRequested();
+    // The window's background was clicked (the tool windows that float over the map close).
+    void backgroundClicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildColumn();
+    void buildMap();
+    void buildMenus();
+    void applyStartState();
+    void connectControls();
+    void scanData();
+    void drawStartScreen();
+    void resetMeasurementLabels();
+    void openReadme();
+    void openHomePage();
+    void sendFeedbackMail();
+    void showAbout();
+    void showHowTo();
+    void buildMapTools();
+    void applyDrawResult(const DrawResult& r);
+    void setToolLock(bool locked);
+    void readout(int x, int y);
+    void drawRangeSquare(int s);
+    void drawCentreCross(QPoint at);
+    void rangeTimerFired();
+    PaintView paintView();
+
+    std::shared_ptr<MessageBoxSink> dialogs_;
+    QWidget* column_ = nullptr;
+    TProcess* process_ = nullptr;
+    TKeisoku* keisoku_ = nullptr;
+    TAbout* about_ = nullptr;
+    THowTo* howTo_ = nullptr;
+    TKen* ken_ = nullptr;
+    TMapPaint* paint_ = nullptr;
+    QTimer* rangeTimer_ = nullptr;
+    // range square and rubber bands
+    QPoint rangeOrigin_;
+    int rangeSide_ = 0;
+    bool crossDrawn_ = false;
+    // two-point distance drag
+    QPoint dragStart_;
+    QPoint dragEnd_{-100, -100};
+    float startLon_ = 0, startLat_ = 0;
+    std::array<bool, 15> savedSwitches_{};
+    bool drawing_ = false;
+    bool settingsWereOpen_ = false;
 };
 
 } // namespace oboro

@@ -4,7 +4,6 @@
 #include "support/testsupport.h"
 
 #include <QDir>
-
 #include <gtest/gtest.h>
 
 namespace oboro {

@@ -5,10 +5,9 @@
 #include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
 
 namespace oboro {
 namespace {
@@ -89,7 +88,8 @@ TEST_F(LoaderTest, SevenPointRecordTakesTwoPointLines)
 {
     mapFile(3, "C,0,7\n1,2,3,4,5,6,7,8,9,10\n11,12,13,14\nA,5,5,町\nP,x,1\n7,8\n");
     ASSERT_TRUE(load({3}));
-    EXPECT_EQ(words(LineKind::Coast), (std::vector<int32_t>{7, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, kEndMarker}));
+    EXPECT_EQ(words(LineKind::Coast),
+              (std::vector<int32_t>{7, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, kEndMarker}));
     EXPECT_EQ(store.line(LineKind::Coast).wordCount(), 15);
     EXPECT_EQ(words(LineKind::Pref), (std::vector<int32_t>{1, 7, 8, kEndMarker}));
     EXPECT_EQ(store.commonNames.count(), 1);
@@ -107,17 +107,17 @@ TEST_F(LoaderTest, KindsRulesAndTargets)
         bool stored;
     };
     const Case cases[] = {
-        {18, 'K', true, true, LineKind::Ku, false},  {18, 'K', true, false, LineKind::Ku, true},
-        {17, 'K', true, true, LineKind::Ku, true},   {48, 'T', false, false, LineKind::Town, false},
-        {48, 'T', true, false, LineKind::Town, true}, {47, 'W', true, false, LineKind::Pref, true},
-        {47, 'W', true, false, LineKind::Lake, false}, {48, 'W', false, false, LineKind::Pref, false},
-        {48, 'W', false, false, LineKind::Lake, false}, {5, 'W', true, false, LineKind::Lake, true},
-        {5, 'W', false, false, LineKind::Lake, true}, {52, 'W', true, false, LineKind::Pref, true},
-        {48, 'S', false, false, LineKind::HLake, true}, {48, 'C', false, false, LineKind::Coast, true},
-        {49, 'N', false, false, LineKind::NTown, false}, {49, 'L', false, false, LineKind::LakeBorder, false},
+        {18, 'K', true, true, LineKind::Ku, false},         {18, 'K', true, false, LineKind::Ku, true},
+        {17, 'K', true, true, LineKind::Ku, true},          {48, 'T', false, false, LineKind::Town, false},
+        {48, 'T', true, false, LineKind::Town, true},       {47, 'W', true, false, LineKind::Pref, true},
+        {47, 'W', true, false, LineKind::Lake, false},      {48, 'W', false, false, LineKind::Pref, false},
+        {48, 'W', false, false, LineKind::Lake, false},     {5, 'W', true, false, LineKind::Lake, true},
+        {5, 'W', false, false, LineKind::Lake, true},       {52, 'W', true, false, LineKind::Pref, true},
+        {48, 'S', false, false, LineKind::HLake, true},     {48, 'C', false, false, LineKind::Coast, true},
+        {49, 'N', false, false, LineKind::NTown, false},    {49, 'L', false, false, LineKind::LakeBorder, false},
         {49, 'Q', false, false, LineKind::LakePref, false}, {49, 'K', false, false, LineKind::Ku, false},
-        {1, 'O', false, false, LineKind::OTown, true}, {1, 'U', true, true, LineKind::NewPref, true},
-        {1, 'R', true, true, LineKind::OldPref, true}, {1, 'L', true, true, LineKind::LakeBorder, true},
+        {1, 'O', false, false, LineKind::OTown, true},      {1, 'U', true, true, LineKind::NewPref, true},
+        {1, 'R', true, true, LineKind::OldPref, true},      {1, 'L', true, true, LineKind::LakeBorder, true},
         {1, 'Q', true, true, LineKind::LakePref, true},
     };
     for (const Case& c : cases) {
@@ -177,7 +177,8 @@ TEST_F(LoaderTest, ExactCapacityFillThenOverflow)
     mapFile(1, record('Q', 49) + record('Q', 50) + record('Q', 1) + record('Q', 1));
     ASSERT_TRUE(load({1}));
     EXPECT_EQ(records(LineKind::LakePref), 2);
-    EXPECT_EQ(sink.messages, (std::vector<Message>(2, Message{"湖水県境界線データが多すぎます", "データエラー", MessageIcon::None})));
+    EXPECT_EQ(sink.messages,
+              (std::vector<Message>(2, Message{"湖水県境界線データが多すぎます", "データエラー", MessageIcon::None})));
 }
 
 TEST_F(LoaderTest, OverflowOfACheckedTableIsReportedAndTheLoadGoesOn)
@@ -190,9 +191,9 @@ TEST_F(LoaderTest, OverflowOfACheckedTableIsReportedAndTheLoadGoesOn)
     EXPECT_EQ(records(LineKind::Ku), 4);
     EXPECT_EQ(records(LineKind::Coast), 1);
     EXPECT_EQ(store.commonNames.count(), 1);
-    EXPECT_EQ(sink.messages, (std::vector<Message>{{"行政区データが多すぎます", "データエラー", MessageIcon::None},
-                                                  {"KU_LINEを超過しました　　　　", "データ個数オーバー",
-                                                   MessageIcon::Exclamation}}));
+    EXPECT_EQ(sink.messages, (std::vector<Message>{
+                                 {"行政区データが多すぎます", "データエラー", MessageIcon::None},
+                                 {"KU_LINEを超過しました　　　　", "データ個数オーバー", MessageIcon::Exclamation}}));
 }
 
 TEST_F(LoaderTest, MissingFileLeavesTheStoreAsItWas)
@@ -224,7 +225,8 @@ TEST_F(LoaderTest, OfficeLocationsOfEveryAreaButTheNorthernIslands)
     mapFile(52, record('C', 1)); // no office location file exists for 52
     mapFile(12, record('C', 1));
     test::writeSjisFile(dir.path(), "MAPDATA/OfficeLoc/12市町村役場.lbl",
-                        "○,1000,2000,千代田区役所,8\n◎,3,4,とても長い名前の市町村役場の所在地ですよ,9\n");
+                        "○,1000,2000,千代田区役所,8\n◎,3,4,とても長い名前の市町村役場の所在地ですよ,9\n"
+                        "○,x,4,役場,8\n○,1,2\n");
     ASSERT_TRUE(load({12, 52}));
     ASSERT_EQ(store.officeLocations.size(), 2u);
     EXPECT_EQ(store.officeLocations[0].mark, "○");
@@ -232,7 +234,10 @@ TEST_F(LoaderTest, OfficeLocationsOfEveryAreaButTheNorthernIslands)
     EXPECT_EQ(store.officeLocations[0].text, "千代田区役所");
     EXPECT_EQ(store.officeLocations[0].size, 8);
     EXPECT_EQ(store.officeLocations[1].text, "とても長い名前の市町村役場の所"); // cut to 31 bytes
-    EXPECT_TRUE(sink.messages.empty());
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_NE(sink.messages[0].text.find("12市町村役場.lbl"), std::string::npos) << sink.messages[0].text;
+    EXPECT_NE(sink.messages[0].text.find("3 行目"), std::string::npos);
+    EXPECT_NE(sink.messages[0].text.find("4 行目"), std::string::npos);
 }
 
 TEST_F(LoaderTest, MalformedLinesAreReportedWithTheirNumbersAndSkipped)
@@ -254,8 +259,8 @@ TEST_F(LoaderTest, MalformedLinesAreReportedWithTheirNumbersAndSkipped)
         {"A,1,1,町\nA,1,1,町\nP,0,3\n1,2\n", "4 行目"},
         {"X,a,1,町\n", "1 行目"},
         {"B,1,1\n", "1 行目"},
-        {"C,0,7\n1,2,3,4,5,6,7,8,9,10\n", "1 行目"},               // the file ends inside the record
-        {"C,0,7\n1,2,3,4,5,6,7,8,9,10\nA,1,1,村\n", "1 行目"},    // the next record starts too early
+        {"C,0,7\n1,2,3,4,5,6,7,8,9,10\n", "1 行目"},           // the file ends inside the record
+        {"C,0,7\n1,2,3,4,5,6,7,8,9,10\nA,1,1,村\n", "1 行目"}, // the next record starts too early
         {"C,0,2\n1,2,99999999999,4\n", "2 行目"},
     };
     for (const Case& c : cases) {
@@ -322,6 +327,41 @@ TEST_F(LoaderTest, DataDateIsTheNewestMapFileDate)
     touch("52.MAP", QDate(2021, 1, 1));
     EXPECT_EQ(scanDataDate(), 410101);
     EXPECT_EQ(formatDataDate(410101), "2021/01/01");
+}
+
+} // namespace
+} // namespace oboro
+
+namespace oboro {
+namespace {
+
+// A full build of all Japan (OBORO_N03_DIR names its program folder) loads cleanly.
+TEST(RealMapData, AllAreasLoadWithoutComplaint)
+{
+    const char* env = std::getenv("OBORO_N03_DIR");
+    if (!env || !QFileInfo(QString::fromLocal8Bit(env)).isDir())
+        GTEST_SKIP() << "OBORO_N03_DIR does not name a program folder of a full build";
+    setProgramFolder(QString::fromLocal8Bit(env));
+    std::vector<int> areas;
+    for (int a = 1; a <= kAreaCount; ++a)
+        areas.push_back(a);
+    MapStore store;
+    CollectingSink sink;
+    ASSERT_TRUE(loadMapFiles(store, areas, LoadOptions{}, sink));
+    for (const Message& m : sink.messages)
+        ADD_FAILURE() << m.title << ": " << m.text;
+    EXPECT_GT(store.line(LineKind::Coast).wordCount(), 0);
+    EXPECT_GT(store.commonNames.count(), 1000);
+    // Japan lies within 122°–154°E and 20°–46°N.
+    EXPECT_GE(store.extent.minX, -10000);
+    EXPECT_LE(store.extent.maxX, 330000);
+    EXPECT_GE(store.extent.minY, -70000);
+    EXPECT_LE(store.extent.maxY, 340000);
+    for (const NameEntry& e : store.commonNames.entries) {
+        EXPECT_TRUE(e.x >= store.extent.minX && e.x <= store.extent.maxX && e.y >= store.extent.minY &&
+                    e.y <= store.extent.maxY)
+            << e.name;
+    }
 }
 
 } // namespace

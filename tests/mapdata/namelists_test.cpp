@@ -3,7 +3,6 @@
 #include "support/testsupport.h"
 
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace oboro {
@@ -73,8 +72,9 @@ TEST_F(NameListTest, MissingFiles)
     EXPECT_TRUE(store.designatedCities.empty());
     readDuplicateNameList(store, sink);
     EXPECT_TRUE(store.duplicateNames.empty());
-    EXPECT_EQ(sink.messages, (std::vector<Message>{{"重複市町村名データファイル 'Extra.txt' が 'MapData'フォルダの中にありません",
-                                                   "ファイルオープンエラー", MessageIcon::Exclamation}}));
+    EXPECT_EQ(sink.messages,
+              (std::vector<Message>{{"重複市町村名データファイル 'Extra.txt' が 'MapData'フォルダの中にありません",
+                                     "ファイルオープンエラー", MessageIcon::Exclamation}}));
 }
 
 TEST_F(NameListTest, MalformedLinesAreReportedAndSkipped)

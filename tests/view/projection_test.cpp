@@ -191,6 +191,24 @@ TEST(Projection, RecomputeViewScalesAndReport)
     EXPECT_EQ(r.report.centerLatMin, 19); // 35.3333° in single precision: 19.99 minutes
 }
 
+TEST(Projection, DamagedSizeValuesStayInTheirRanges)
+{
+    MapStore store;
+    store.extent = Extent{150000, 160000, 170000, 180000};
+    ViewState v;
+    SetUpView(v, store, 1);
+    v.sizeFactor = 0;
+    v.reductionDivisor = 0;
+    v.magCount = -5;
+    ASSERT_FALSE(RecomputeView(v, store).refused);
+    EXPECT_EQ(v.imageSide, 600);
+    EXPECT_GT(v.scaleX, 0.0f);
+    v.sizeFactor = 1000;
+    v.reductionDivisor = 1;
+    RecomputeView(v, store);
+    EXPECT_EQ(v.imageSide, 1800);
+}
+
 TEST(Projection, NarrowRangeIsRefused)
 {
     MapStore store;

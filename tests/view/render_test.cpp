@@ -183,6 +183,22 @@ TEST(Borders, LayerConditions)
     }
 }
 
+TEST(Borders, PrefectureSwitchTakesTheMunicipalBordersAlong)
+{
+    MainSwitches sw;
+    PrefBorderSwitch off = switchPrefBorder(sw, false);
+    EXPECT_FALSE(sw.CBPrefBorder);
+    EXPECT_FALSE(sw.CBTownBorder);
+    EXPECT_TRUE(off.townBorderUnchecked);
+    EXPECT_FALSE(off.townBorderEnabled);
+    EXPECT_FALSE(off.settingsBoxChecked);
+    PrefBorderSwitch on = switchPrefBorder(sw, true);
+    EXPECT_TRUE(sw.CBPrefBorder);
+    EXPECT_FALSE(sw.CBTownBorder); // enabled, left unchecked
+    EXPECT_TRUE(on.townBorderEnabled);
+    EXPECT_TRUE(on.settingsBoxChecked);
+}
+
 TEST(Borders, PenColours)
 {
     DisplayState d;
