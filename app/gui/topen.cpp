@@ -542,11 +542,11 @@ const QStringList& TOpen::awaitingToolWindows()
     // name leaves this list when its window or operation is wired in.
     static const QStringList names = {
         // prefecture selection, municipality search, work files, settings list
-        "Button9", "ComboBox1", "Button10", "Button1", "CBInfo",
+        "Button10", "Button1", "CBInfo",
         // image export
         "Button3", "Button4", "RGImageFormat", "MSaveImage",
         // tool windows: display settings, paint, labels, symbols, map lines, distance circles
-        "Button7", "N3", "N5", "BtnLetter", "BtnMark", "MKigou", "BtnLine", "N16", "Button13",
+        "N5", "BtnLetter", "BtnMark", "MKigou", "BtnLine", "N16", "Button13",
         "MKyori",
         // measurement, web map link, rail line details
         "BtnMulti", "Button14", "CBNokori", "CBChiri", "LblChiri", "CBRailSet", "MRail",

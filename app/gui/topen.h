@@ -9,6 +9,7 @@
 #include "common/canvas.h"
 #include "mapdata/store.h"
 #include "paint/paint.h"
+#include "search/municipalitysearch.h"
 #include "view/display.h"
 #include "view/mousedispatch.h"
 #include "view/navigation.h"
@@ -47,6 +48,8 @@ class TAbout;
 class THowTo;
 class TKen;
 class TMapPaint;
+class TSettei;
+class TDataCheck;
 
 // A picture that reports clicks (the version and manual pictures).
 class TImage : public QLabel {
@@ -99,6 +102,9 @@ public:
 
     TKen* ken() const { return ken_; }
     TMapPaint* paintWindow() const { return paint_; }
+    TSettei* settingsWindow() const { return settei_; }
+    TDataCheck* choiceWindow() const { return dataCheck_; }
+    MunicipalitySearch search;
 
     // ---- the switches the map loader and the drawing read
     bool wgs() const;                     // 世界測地系(WGS)
@@ -130,6 +136,9 @@ public:
         drawingEnabled = was;
         redraw();
     }
+    // 検　索: finds the typed municipality and shows it.
+    void runSearch();
+    void showSettingsWindow();
     // Painting.
     void startPaint();
     void resumePaint();
@@ -258,6 +267,8 @@ private:
     THowTo* howTo_ = nullptr;
     TKen* ken_ = nullptr;
     TMapPaint* paint_ = nullptr;
+    TSettei* settei_ = nullptr;
+    TDataCheck* dataCheck_ = nullptr;
     QTimer* rangeTimer_ = nullptr;
     // range square and rubber bands
     QPoint rangeOrigin_;

@@ -9,11 +9,17 @@
 #include "common/log.h"
 #include "mapdata/loader.h"
 #include "paint/gui/tmappaint.h"
+#include "search/gui/searchflow.h"
+#include "search/gui/tdatacheck.h"
+#include "settings/displaysettings.h"
 #include "settings/gui/tken.h"
+#include "settings/gui/tsettei.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
@@ -170,6 +176,117 @@ void TOpen::buildMapTools()
             replayPaint(canvas, paintView(), paintRecords), showMapImage();
     });
     hooks.paintReplay = [this](RenderContext& ctx) { replayPaint(ctx.canvas, paintView(), paintRecords); };
+
+    // Display settings.
+    settei_ = new TSettei(display, switches, view, this);
+    connect(Button7, &QPushButton::clicked, this, &TOpen::showSettingsWindow);
+    connect(action("N3"), &QAction::triggered, this, &TOpen::showSettingsWindow);
+    connect(settei_, &TSettei::redrawRequested, this, &TOpen::redraw);
+    connect(settei_, &TSettei::switchesApplied, this, [this](int reductionIndex) {
+        // The settings window wrote the main-window switches; the controls follow quietly
+        // (drawing is off, one redraw comes after).
+        {
+            const QSignalBlocker block(action("ken_name"));
+            action("ken_name")->setChecked(switches.ken_name);
+        }
+        const std::pair<QCheckBox*, bool> boxes[] = {
+            {CBPrefBorder, switches.CBPrefBorder}, {CBTownBorder, switches.CBTownBorder},
+            {CBNTownBorder, switches.CBNTownBorder}, {CBOldTown, switches.CBOldTown},
+            {CBTownName, switches.CBTownName},     {CBLonLat, switches.CBLonLat},
+            {CBFun, switches.CBFun},               {CBDo, switches.CBDo},
+            {CBScale, switches.CBScale},           {CBMainDoubleName, switches.CBMainDoubleName}};
+        for (auto [box, on] : boxes)
+            setQuietly(box, on);
+        action(QStringLiteral("MReduce%1").arg(reductionIndex + 1).toLatin1().constData())->setChecked(true);
+        {
+            const QSignalBlocker block(action("MHokkaido"));
+            action("MHokkaido")->setChecked(switches.hokkaidoBorders);
+        }
+        Label35->hide();
+    });
+    connect(settei_, &TSettei::reselectRequested, this, [this] { ken_->confirm(); });
+    connect(settei_, &TSettei::kenNameMenuChanged, action("ken_name"), &QAction::setChecked);
+    connect(settei_, &TSettei::oneDegreeStepChanged, CB1do, &QCheckBox::setChecked);
+    connect(settei_, &TSettei::lakeChanged, CBLake, &QCheckBox::setChecked);
+    connect(settei_, &TSettei::yomiChanged, CBYomi, &QCheckBox::setChecked);
+    connect(settei_, &TSettei::doubleNameChanged, CBMainDoubleName, &QCheckBox::setChecked);
+    connect(settei_, &TSettei::hokkaidoChanged, action("MHokkaido"), &QAction::setChecked);
+    connect(settei_, &TSettei::magnificationStepChosen, this,
+            [this](int index) { setMagnificationStep(kMagnificationSteps[static_cast<size_t>(index)]); });
+    connect(settei_, &TSettei::moveFactorChosen, this, [this](int index) {
+        const char* names[] = {"MMove20", "MMove10", "MMove05"};
+        view.moveFactor = kMoveFactors[static_cast<size_t>(index)];
+        action(names[index])->setChecked(true);
+    });
+    connect(settei_, &TSettei::imageSizeChosen, this, [this](int index) {
+        QRadioButton* radios[] = {RBSize600, RBSize1200, RBSize1800};
+        radios[index]->setChecked(true);
+    });
+    connect(settei_, &TSettei::reductionChosen, this, [this](int divisor) { setReduction(divisor); });
+
+    // Municipality search.
+    dataCheck_ = new TDataCheck(this);
+    connect(Button9, &QPushButton::clicked, this, &TOpen::runSearch);
+}
+
+void TOpen::showSettingsWindow()
+{
+    settei_->setMapShown(mapShown);
+    settei_->refreshFromMainSwitches();
+    settei_->show();
+    settei_->raise();
+}
+
+void TOpen::runSearch()
+{
+    EdName->setText(ComboBox1->currentText());
+    QString edName = EdName->text();
+    const SearchSwitches sw{CBTownPaint->isChecked(), CBMenseki->isChecked()};
+    const std::optional<SearchChoice> choice = chooseSearchPlace(this, search, *dataCheck_, &edName, store, sw);
+    EdName->setText(edName);
+    if (!choice)
+        return; // the message has been shown; map, selection and drawing stay as they were
+    const bool was = drawingEnabled;
+    drawingEnabled = false;
+    const SearchShow s = search.show(choice->result, choice->chosen, ComboBox1->currentText().toStdString(), store,
+                                     view, LoadOptions{hokkaidoSubprefBorders(), preMergerBorders()}, sw, dialogs());
+    if (!s.ok) {
+        drawingEnabled = was;
+        return;
+    }
+    modes.rangeArmed = false;
+    afterViewSetUp();
+    UpDown1->setPosition(s.magCount);
+    Label6->setText(QString::fromStdString(s.magnificationLabel));
+    const char* names[] = {"MMag10", "MMag05", "MMag02", "MMag01"};
+    for (size_t i = 0; i < kMagnificationSteps.size(); ++i)
+        if (kMagnificationSteps[i] == s.magStep)
+            action(names[i])->setChecked(true);
+    setQuietly(CBNTownBorder, s.CBNTownBorder);
+    setQuietly(CBTownName, s.CBTownName);
+    setQuietly(CBCenterMark, s.CBCenter);
+    if (s.CBOldTown)
+        setQuietly(CBOldTown, *s.CBOldTown);
+    CBOldTown->setEnabled(true);
+    setQuietly(CBExp, s.CBExp);
+    display.CheckBox13 = s.CheckBox13;
+    display.CBCityName = s.CBCityName;
+    display.CBKuName = s.CBKuName;
+    display.CBKu = s.CBKu;
+    display.CBKuDot = s.CBKuDot;
+    Label31->setText(QString::fromStdString(s.label31Text));
+    Label15->setText(QString::fromStdString(s.label15Text));
+    Label17->setText(QString::fromStdString(s.label17Text));
+    tools.searchName = s.searchName;
+    paintRecords.clear();
+    paint_->setPaintCount(0);
+    paint_->hide();
+    Label19->clear();
+    TkBtn1->hide();
+    mapShown = true;
+    drawingEnabled = true;
+    redraw();
+    settei_->refreshFromDisplayState();
 }
 
 PaintView TOpen::paintView()
@@ -437,6 +554,9 @@ void TOpen::mapPress(int x, int y, Qt::MouseButton button)
     modes.painting = paintActive;
     const PressAction a = dispatchPress(modes, mapShown, button == Qt::RightButton, x, y);
     switch (a) {
+    case PressAction::DisplaySettings:
+        showSettingsWindow();
+        break;
     case PressAction::RangeStart:
         view.rangeDragging = true;
         rangeOrigin_ = QPoint(x, y);
