@@ -9,7 +9,6 @@
 // Japanese; the exit status is 0 on success, non-zero otherwise.
 #include "common/messages.h"
 #include "view/imageexport.h"
-#include "view/render.h"
 
 #include <QImage>
 #include <QString>
@@ -63,10 +62,6 @@ using RenderDrawer = std::function<std::optional<QImage>(const RenderOptions&, M
 // The drawing of the map for the command: loads the areas from the program folder and
 // draws them as the main window would with the default settings.
 std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSink& sink);
-
-// The layers of other tools that the drawing of the command uses (those drawn with the
-// default settings), wired as the main window wires them.
-RenderHooks renderCommandLayers();
 
 // Runs the command on the arguments after "render"; returns the exit status.
 int runRenderCommand(const QStringList& args, MessageSink& sink, const RenderDrawer& draw = drawRenderPicture);

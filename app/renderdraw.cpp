@@ -1,26 +1,23 @@
 #include "app/rendercommand.h"
 
 #include "mapdata/loader.h"
+#include "mapdata/namelists.h"
 #include "view/display.h"
+#include "view/layers.h"
 #include "view/projection.h"
 #include "view/render.h"
 
 namespace oboro {
-
-// The layers of other tools that the main window wires into the drawing. The command
-// draws with the default settings, where only layers that are on by default matter;
-// each is added here as its tool lands, the same way the main window adds it.
-RenderHooks renderCommandLayers()
-{
-    return RenderHooks{};
-}
 
 // The map drawing of the render command, as the main window does it after 決定: load the
 // selected areas, set up the standard view at the chosen image size, apply the set-up's
 // control effects and draw once with the default settings.
 std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSink& sink)
 {
+    // The two name lists the window reads at start-up, then the map files.
     MapStore store;
+    readDesignatedCityList(store, sink);
+    readDuplicateNameList(store, sink);
     std::string missing;
     if (!loadMapFiles(store, options.areas, LoadOptions{}, sink, &missing)) {
         sink.show(std::string(kMapFileNotFoundText) + "\n" + missing, kMapFileNotFoundTitle, MessageIcon::Exclamation);
@@ -57,7 +54,12 @@ std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSin
     Canvas canvas(view.imageSide, view.imageSide, display.BackColor);
     RenderState state;
     RenderContext ctx{canvas, store, view, display, switches, tools, sink};
-    const DrawResult result = DrawMap(ctx, state, renderCommandLayers());
+    // The layers of other tools that the default settings draw: names and decorations.
+    NameOptions names;
+    DecorationState decorations;
+    RenderHooks hooks;
+    installNameAndDecorationLayers(hooks, names, decorations);
+    const DrawResult result = DrawMap(ctx, state, hooks);
     if (!result.drawn) {
         sink.show("地図を描けませんでした", "描画エラー", MessageIcon::Exclamation);
         return std::nullopt;

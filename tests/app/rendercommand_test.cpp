@@ -4,6 +4,7 @@
 #include "support/testsupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -184,6 +185,16 @@ TEST(RenderCommand, DrawsTheAreasOfTheProgramFolder)
     EXPECT_GT(countColour(tokyo, coast), 4 * 250);
     EXPECT_NE(tokyo, wgs);
 
+    // --no-names leaves the municipality name out: fewer black pixels, same lines.
+    const QString namesOut = dir.path() + "/names.bmp", noNamesOut = dir.path() + "/nonames.bmp";
+    ASSERT_EQ(runRenderCommand(QStringList{"--areas", "13", "--folder", folder, "--out", namesOut}, sink), kRenderOk);
+    ASSERT_EQ(runRenderCommand(QStringList{"--areas", "13", "--no-names", "--folder", folder, "--out", noNamesOut}, sink),
+              kRenderOk);
+    const QImage named = QImageReader(namesOut).read().convertToFormat(QImage::Format_RGB32);
+    const QImage unnamed = QImageReader(noNamesOut).read().convertToFormat(QImage::Format_RGB32);
+    EXPECT_GT(countColour(named, qRgb(0, 0, 0)), countColour(unnamed, qRgb(0, 0, 0)) + 20);
+    EXPECT_EQ(countColour(named, coast), countColour(unnamed, coast));
+
     // An area whose map file is missing: status 3, the loader's message, no file.
     sink.messages.clear();
     const QString missingOut = dir.path() + "/missing.png";
@@ -193,4 +204,23 @@ TEST(RenderCommand, DrawsTheAreasOfTheProgramFolder)
     EXPECT_EQ(sink.messages.back().text.rfind("地図データファイルが見つかりません\n", 0), 0u);
     EXPECT_NE(sink.messages.back().text.find("14.MAP"), std::string::npos);
     EXPECT_FALSE(QFile::exists(missingOut));
+}
+
+TEST(RenderCommand, DrawsTheBundledMapData)
+{
+    ProgramFolderGuard guard;
+    const QString folder = QStringLiteral(OBORO_SOURCE_DIR "/data");
+    if (!QFileInfo(folder + "/mapdata/13.MAP").isFile())
+        GTEST_SKIP() << "no bundled map data";
+    QTemporaryDir dir;
+    const QString out = dir.path() + "/kanagawa-yamanashi.png";
+    CollectingSink sink;
+    ASSERT_EQ(runRenderCommand(QStringList{"--areas", "13,14", "--size", "1200", "--folder", folder, "--out", out}, sink),
+              kRenderOk)
+        << (sink.messages.empty() ? "" : sink.messages[0].text);
+    const QImage map = QImageReader(out).read().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(map.size(), QSize(1200, 1200));
+    // Kanagawa's coast (blue) and the prefecture borders (red) of both areas.
+    EXPECT_GT(countColour(map, qRgb(0, 0, 255)), 1500);
+    EXPECT_GT(countColour(map, qRgb(255, 0, 0)), 2000);
 }

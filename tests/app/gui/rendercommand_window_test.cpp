@@ -3,6 +3,7 @@
 #include "app/rendercommand.h"
 #include "common/log.h"
 #include "common/paths.h"
+#include "view/layers.h"
 #include "support/testsupport.h"
 
 #include <QTemporaryDir>
@@ -27,7 +28,8 @@ TEST(RenderCommandWindow, DrawsThePictureOfTheMainWindow)
     // municipal border and a lake shore.
     test::writeSjisFile(folder.path(), "MAPDATA/13.MAP",
                         "C,0,5\r\n175000,175500,176000,175500,176000,176500,175000,176500,175000,175500\r\n"
-                        "P,0,2\r\n175500,175500,175500,176500\r\n");
+                        "P,0,2\r\n175500,175500,175500,176500\r\n"
+                        "A,175200,176200,港区\r\nA,175700,175800,新宿区\r\n");
     test::writeSjisFile(folder.path(), "MAPDATA/14.MAP",
                         "T,0,3\r\n176000,176000,176600,176200,176900,176900\r\n"
                         "W,0,4\r\n176300,176300,176500,176300,176400,176500,176300,176300\r\n");
@@ -38,6 +40,10 @@ TEST(RenderCommandWindow, DrawsThePictureOfTheMainWindow)
     for (const std::vector<int>& areas : {std::vector<int>{13}, std::vector<int>{13, 14}}) {
         auto dialogs = std::make_shared<QuietDialogs>();
         auto window = std::make_unique<TOpen>(nullptr, dialogs);
+        // The name and decoration layers, as the window wires them.
+        NameOptions names;
+        DecorationState decorations;
+        installNameAndDecorationLayers(window->hooks, names, decorations);
         window->confirmSelection(areas, false, false);
         ASSERT_TRUE(dialogs->shown.empty()) << dialogs->shown[0].text;
 
