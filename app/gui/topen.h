@@ -10,7 +10,9 @@
 #include "mapdata/store.h"
 #include "paint/paint.h"
 #include "search/municipalitysearch.h"
+#include "view/decorations.h"
 #include "view/display.h"
+#include "view/names.h"
 #include "view/mousedispatch.h"
 #include "view/navigation.h"
 #include "view/projection.h"
@@ -99,6 +101,8 @@ public:
     BackHistory backHistory;
     PaintRecords paintRecords;
     ModeFlags modes;               // the tools' mode flags the map's mouse handlers test
+    NameOptions nameOptions;       // what the name layers read from the paint tool
+    DecorationState decorations;   // scale bar place, graticule box, credit text
 
     TKen* ken() const { return ken_; }
     TMapPaint* paintWindow() const { return paint_; }

@@ -14,6 +14,7 @@
 #include "settings/displaysettings.h"
 #include "settings/gui/tken.h"
 #include "settings/gui/tsettei.h"
+#include "view/layers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -175,7 +176,12 @@ void TOpen::buildMapTools()
         if (paintActive)
             replayPaint(canvas, paintView(), paintRecords), showMapImage();
     });
-    hooks.paintReplay = [this](RenderContext& ctx) { replayPaint(ctx.canvas, paintView(), paintRecords); };
+    installNameAndDecorationLayers(hooks, nameOptions, decorations);
+    hooks.paintReplay = [this](RenderContext& ctx) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        replayPaint(ctx.canvas, paintView(), paintRecords);
+        QApplication::restoreOverrideCursor();
+    };
 
     // Display settings.
     settei_ = new TSettei(display, switches, view, this);
@@ -552,10 +558,15 @@ void TOpen::mapPress(int x, int y, Qt::MouseButton button)
     modes.rangeDragging = view.rangeDragging;
     modes.rangeApplied = view.rangeApplied;
     modes.painting = paintActive;
+    modes.scaleBarShown = decorations.scaleBar.drawn && CBScale->isChecked();
+    modes.scaleBarHitBox = scaleBarHitBox(decorations.scaleBar, view.imageSide);
     const PressAction a = dispatchPress(modes, mapShown, button == Qt::RightButton, x, y);
     switch (a) {
     case PressAction::DisplaySettings:
         showSettingsWindow();
+        break;
+    case PressAction::ScaleBarDragStart:
+        modes.scaleBarDrag = true;
         break;
     case PressAction::RangeStart:
         view.rangeDragging = true;
@@ -567,6 +578,7 @@ void TOpen::mapPress(int x, int y, Qt::MouseButton button)
         if (button != Qt::LeftButton)
             break;
         QApplication::setOverrideCursor(Qt::WaitCursor);
+        nameOptions.paintWhiteBackground = paint_->CBWhite->isChecked();
         const bool painted = paintAt(canvas, paintView(), paintRecords, paint_->palette, paint_->selectedSlot, x, y,
                                      dialogs());
         QApplication::restoreOverrideCursor();
@@ -660,6 +672,17 @@ void TOpen::mapMove(int x, int y)
         changed = true;
         break;
     }
+    case MoveAction::ScaleBarRubber: {
+        canvas.setPen(kRubberBand, 1, PenStyle::Solid, PenMode::Xor);
+        canvas.setBrush(kWhite, BrushStyle::Clear);
+        const int w = decorations.scaleBar.width, h = decorations.scaleBar.height;
+        if (lastMouse.x() > -100)
+            canvas.rectangle(lastMouse.x(), lastMouse.y(), lastMouse.x() + w, lastMouse.y() + h);
+        canvas.rectangle(x, y, x + w, y + h);
+        canvas.setPen(kBlack);
+        changed = true;
+        break;
+    }
     case MoveAction::CentreCross:
         if (crossDrawn_)
             drawCentreCross(lastMouse);
@@ -721,6 +744,11 @@ void TOpen::mapRelease(int x, int y)
         Label17->setText(QStringLiteral("距離"));
         break;
     }
+    case ReleaseAction::ScaleBarDrop:
+        modes.scaleBarDrag = false;
+        dropScaleBar(decorations.scaleBar, x, y, view.imageSide);
+        redraw();
+        break;
     case ReleaseAction::TwoPointFinish:
         canvas.setPen(kRubberBand, 1, PenStyle::Solid, PenMode::Xor);
         canvas.moveTo(dragStart_.x(), dragStart_.y());
@@ -733,8 +761,6 @@ void TOpen::mapRelease(int x, int y)
     default:
         break;
     }
-    (void)x;
-    (void)y;
 }
 
 void TOpen::mapDoubleClick(int, int)

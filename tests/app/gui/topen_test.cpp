@@ -117,8 +117,8 @@ TEST_F(MainWindowTest, ControlsStartWithTheirCaptionsHintsAndStates)
     // Controls whose tool window is not in this build start disabled (see awaitingToolWindows).
     const ControlState table[] = {
         {"Button5", "県 指 定", nullptr, true, -1, true},
-        {"Button9", "検　索", "検索実行", false, -1, true},
-        {"ComboBox1", "市区町村名", "右クリックで削除できます", false, -1, true},
+        {"Button9", "検　索", "検索実行", true, -1, true},
+        {"ComboBox1", "市区町村名", "右クリックで削除できます", true, -1, true},
         {"CBTownPaint", "市町村検索ペイント", "同一色でペイントする", true, 1, true},
         {"CBMenseki", "", "総面積表示", true, 0, true},
         {"Button10", "ﾌｧｲﾙ読込", "編集作業を復元する", false, -1, true},
