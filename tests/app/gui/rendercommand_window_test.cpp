@@ -3,7 +3,6 @@
 #include "app/rendercommand.h"
 #include "common/log.h"
 #include "common/paths.h"
-#include "view/layers.h"
 #include "support/testsupport.h"
 
 #include <QTemporaryDir>
@@ -40,10 +39,6 @@ TEST(RenderCommandWindow, DrawsThePictureOfTheMainWindow)
     for (const std::vector<int>& areas : {std::vector<int>{13}, std::vector<int>{13, 14}}) {
         auto dialogs = std::make_shared<QuietDialogs>();
         auto window = std::make_unique<TOpen>(nullptr, dialogs);
-        // The name and decoration layers, as the window wires them.
-        NameOptions names;
-        DecorationState decorations;
-        installNameAndDecorationLayers(window->hooks, names, decorations);
         window->confirmSelection(areas, false, false);
         ASSERT_TRUE(dialogs->shown.empty()) << dialogs->shown[0].text;
 
