@@ -39,7 +39,7 @@ struct RenderOptions {
 enum RenderExit : int {
     kRenderOk = 0,
     kRenderBadArguments = 2,
-    kRenderNoData = 3,     // program folder or map data missing or unreadable
+    kRenderNoData = 3,     // map data missing or unreadable, nothing drawn
     kRenderWriteFailed = 4,
 };
 
