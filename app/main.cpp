@@ -1,4 +1,5 @@
 #include "app/gui/topen.h"
+#include "app/rendercommand.h"
 #include "app/startup.h"
 #include "common/canvas.h"
 #include "common/log.h"
@@ -9,6 +10,7 @@
 #include <QMessageBox>
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
 namespace {
@@ -34,6 +36,10 @@ public:
 
 int main(int argc, char** argv)
 {
+    // The headless render command needs no window: it runs before any widget exists.
+    if (argc > 1 && std::strcmp(argv[1], "render") == 0)
+        return oboro::renderCommandMain(argc, argv);
+
     OboroApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Oboro9.1"));
     oboro::Canvas::installFontSubstitutions();

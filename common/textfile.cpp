@@ -177,6 +177,12 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes)
         file.cancelWriting();
         return false;
     }
+    // Flush before commit and check it: QSaveFile::commit() of Qt 6.4 still renames the
+    // temporary file when its final flush fails (a full disk), leaving a truncated file.
+    if (!file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
     return file.commit();
 }
 

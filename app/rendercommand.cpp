@@ -1,0 +1,185 @@
+#include "app/rendercommand.h"
+
+#include "common/canvas.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace oboro {
+
+namespace {
+
+std::string str(const QString& s) { return s.toStdString(); }
+
+std::optional<ImageFormat> formatOfName(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("png"))
+        return ImageFormat::Png;
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        return ImageFormat::Jpeg;
+    if (suffix == QLatin1String("bmp"))
+        return ImageFormat::Bmp;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string renderUsage()
+{
+    return "使い方: oboro render --areas 13,14 [--size 600|1200|1800] [--reduce 1..5] [--tokyo-datum]\n"
+           "                    [--no-names] [--folder フォルダ] --out 地図.png|.jpg|.bmp\n"
+           "  --areas        描く地域の番号 (1～52) をコンマで区切って指定\n"
+           "  --size         画像サイズ (既定 600)\n"
+           "  --reduce       縮小 (画像の一辺 = サイズ ÷ 縮小, 既定 1)\n"
+           "  --tokyo-datum  日本測地系で描く (既定は世界測地系)\n"
+           "  --no-names     市区町村名を描かない\n"
+           "  --folder       地図データのあるプログラムフォルダ (既定は現在のフォルダ)\n"
+           "  --out          出力ファイル (拡張子で PNG, JPEG, BMP を選ぶ)";
+}
+
+RenderArguments parseRenderArguments(const QStringList& args)
+{
+    RenderArguments result;
+    RenderOptions o;
+    bool haveAreas = false;
+    const auto fail = [&](std::string message) {
+        result.error = std::move(message);
+        return result;
+    };
+
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString name = args[i];
+        std::optional<QString> inlineValue;
+        if (name.startsWith(QLatin1String("--")) && name.contains(QLatin1Char('='))) {
+            inlineValue = name.mid(name.indexOf(QLatin1Char('=')) + 1);
+            name = name.left(name.indexOf(QLatin1Char('=')));
+        }
+        const bool takesValue = name == QLatin1String("--areas") || name == QLatin1String("--size") ||
+                                name == QLatin1String("--reduce") || name == QLatin1String("--folder") ||
+                                name == QLatin1String("--out");
+        QString value;
+        if (takesValue) {
+            if (inlineValue) {
+                value = *inlineValue;
+            } else {
+                if (i + 1 >= args.size())
+                    return fail(str(name) + " の値がありません");
+                value = args[++i];
+            }
+        } else if (inlineValue) {
+            return fail(str(name) + " は値をとりません");
+        }
+
+        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+            result.help = true;
+            return result;
+        } else if (name == QLatin1String("--areas")) {
+            o.areas.clear();
+            const QStringList parts = value.split(QLatin1Char(','), Qt::KeepEmptyParts);
+            for (const QString& part : parts) {
+                const std::optional<int> code = strictInt(str(part));
+                if (!code || *code < 1 || *code > 52)
+                    return fail("地域番号は 1 から 52 までの整数です: " + str(part.trimmed()));
+                o.areas.push_back(*code);
+            }
+            std::sort(o.areas.begin(), o.areas.end());
+            o.areas.erase(std::unique(o.areas.begin(), o.areas.end()), o.areas.end());
+            haveAreas = true;
+        } else if (name == QLatin1String("--size")) {
+            const std::optional<int> size = strictInt(str(value));
+            if (!size || (*size != 600 && *size != 1200 && *size != 1800))
+                return fail("--size は 600, 1200, 1800 のいずれかです: " + str(value));
+            o.size = *size;
+        } else if (name == QLatin1String("--reduce")) {
+            const std::optional<int> reduce = strictInt(str(value));
+            if (!reduce || *reduce < 1 || *reduce > 5)
+                return fail("--reduce は 1 から 5 までの整数です: " + str(value));
+            o.reduce = *reduce;
+        } else if (name == QLatin1String("--tokyo-datum")) {
+            o.tokyoDatum = true;
+        } else if (name == QLatin1String("--no-names")) {
+            o.noNames = true;
+        } else if (name == QLatin1String("--folder")) {
+            if (value.isEmpty())
+                return fail("--folder のフォルダ名が空です");
+            o.folder = value;
+        } else if (name == QLatin1String("--out")) {
+            const std::optional<ImageFormat> format = formatOfName(value);
+            if (!format)
+                return fail("出力ファイルの拡張子は .png, .jpg, .bmp のいずれかにしてください: " + str(value));
+            o.out = value;
+            o.format = *format;
+        } else if (name.startsWith(QLatin1Char('-'))) {
+            return fail("不明なオプションです: " + str(name));
+        } else {
+            return fail("余分な引数があります: " + str(name));
+        }
+    }
+    if (!haveAreas)
+        return fail("--areas で描く地域の番号を指定してください");
+    if (o.out.isEmpty())
+        return fail("--out で出力ファイルを指定してください");
+    result.options = std::move(o);
+    return result;
+}
+
+int runRenderCommand(const QStringList& args, MessageSink& sink, const RenderDrawer& draw)
+{
+    const RenderArguments parsed = parseRenderArguments(args);
+    if (parsed.help) {
+        sink.show(renderUsage(), "render");
+        return kRenderOk;
+    }
+    if (!parsed.options) {
+        sink.show(parsed.error + "\n" + renderUsage(), "引数エラー", MessageIcon::Exclamation);
+        return kRenderBadArguments;
+    }
+    RenderOptions options = *parsed.options;
+    // The output is named relative to where the command was started, whatever --folder says.
+    options.out = QFileInfo(options.out).absoluteFilePath();
+    const QString folder = options.folder.isEmpty() ? QDir::currentPath() : options.folder;
+    if (!QFileInfo(folder).isDir()) {
+        sink.show("フォルダがありません: " + str(QDir::toNativeSeparators(folder)), "引数エラー", MessageIcon::Exclamation);
+        return kRenderBadArguments;
+    }
+    options.folder = QFileInfo(folder).absoluteFilePath();
+    setProgramFolder(options.folder);
+
+    const std::optional<QImage> picture = draw ? draw(options, sink) : std::nullopt;
+    if (!picture || picture->isNull())
+        return kRenderNoData;
+    if (!writeImageFile(*picture, options.format, options.out, sink))
+        return kRenderWriteFailed;
+    return kRenderOk;
+}
+
+int renderCommandMain(int argc, char** argv)
+{
+    // No display is needed: text drawing only wants a GUI application.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Scripts read the standard error stream: only the command's own messages and
+    // Qt's serious ones go there, not its notes about the desktop session.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    });
+    QGuiApplication app(argc, argv);
+    Canvas::installFontSubstitutions();
+    FunctionSink sink([](const Message& m) {
+        if (m.icon == MessageIcon::None)
+            std::fprintf(stdout, "%s\n", m.text.c_str());
+        else
+            std::fprintf(stderr, "oboro render: %s\n", m.text.c_str());
+    });
+    return runRenderCommand(QGuiApplication::arguments().mid(2), sink);
+}
+
+} // namespace oboro

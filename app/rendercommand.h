@@ -1,0 +1,73 @@
+#pragma once
+// The headless command for scripts and batch work:
+//
+//   oboro render --areas 13,14 [--size 600|1200|1800] [--reduce 1..5] [--tokyo-datum]
+//                [--no-names] [--folder DIR] --out map.png|.jpg|.bmp
+//
+// draws the map of the areas with the default settings and writes it as an image file.
+// No window and no display are needed. Messages go to the standard error stream in
+// Japanese; the exit status is 0 on success, non-zero otherwise.
+#include "common/messages.h"
+#include "view/imageexport.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace oboro {
+
+struct RenderOptions {
+    std::vector<int> areas; // area codes 1..52, ascending, no repeats
+    int size = 600;         // 600, 1200 or 1800
+    int reduce = 1;         // reduction divisor 1..5
+    bool tokyoDatum = false;
+    bool noNames = false;   // municipality name layers off
+    QString folder;         // program folder (empty: the current directory)
+    QString out;
+    ImageFormat format = ImageFormat::Png;
+
+    int sizeIndex() const { return size / 600 - 1; }
+    int imageSide() const { return exportImageSide(sizeIndex(), reduce); }
+};
+
+// Exit statuses of the command.
+enum RenderExit : int {
+    kRenderOk = 0,
+    kRenderBadArguments = 2,
+    kRenderNoData = 3,     // map data missing or unreadable, nothing drawn
+    kRenderWriteFailed = 4,
+};
+
+struct RenderArguments {
+    std::optional<RenderOptions> options; // nothing: see error (or help was asked)
+    std::string error;                    // Japanese, empty when help was asked
+    bool help = false;
+};
+
+// Parses the arguments after "render".
+RenderArguments parseRenderArguments(const QStringList& args);
+
+// The usage text.
+std::string renderUsage();
+
+// Draws the map picture for the options (image side × image side). On failure tells why
+// through sink and returns nothing.
+using RenderDrawer = std::function<std::optional<QImage>(const RenderOptions&, MessageSink&)>;
+
+// The drawing of the map for the command: loads the areas from the program folder and
+// draws them as the main window would with the default settings.
+std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSink& sink);
+
+// Runs the command on the arguments after "render"; returns the exit status.
+int runRenderCommand(const QStringList& args, MessageSink& sink, const RenderDrawer& draw = drawRenderPicture);
+
+// Entry from main(): argv[1] is "render". Sets up a window-free application, prints the
+// messages to standard error and returns the exit status.
+int renderCommandMain(int argc, char** argv);
+
+} // namespace oboro

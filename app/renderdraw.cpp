@@ -1,0 +1,70 @@
+#include "app/rendercommand.h"
+
+#include "mapdata/loader.h"
+#include "mapdata/namelists.h"
+#include "view/display.h"
+#include "view/layers.h"
+#include "view/projection.h"
+#include "view/render.h"
+
+namespace oboro {
+
+// The map drawing of the render command, as the main window does it after 決定: load the
+// selected areas, set up the standard view at the chosen image size, apply the set-up's
+// control effects and draw once with the default settings.
+std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSink& sink)
+{
+    // The two name lists the window reads at start-up, then the map files.
+    MapStore store;
+    readDesignatedCityList(store, sink);
+    readDuplicateNameList(store, sink);
+    std::string missing;
+    if (!loadMapFiles(store, options.areas, LoadOptions{}, sink, &missing)) {
+        sink.show(std::string(kMapFileNotFoundText) + "\n" + missing, kMapFileNotFoundTitle, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+
+    ViewState view;
+    view.sizeFactor = imageSizeFactor(options.sizeIndex());
+    view.reductionDivisor = options.reduce;
+    view.wgs = !options.tokyoDatum;
+    const ViewSetUp setUp = SetUpView(view, store, static_cast<int>(options.areas.size()));
+
+    // The control effects of the set-up and the per-selection resets of 決定.
+    DisplayState display;
+    MainSwitches switches;
+    ToolSwitches tools;
+    switches.drawingEnabled = true;
+    switches.CBTownName = setUp.townNameChecked;
+    switches.CBMainDoubleName = setUp.doubleNameChecked;
+    switches.CBTownPaint = false;
+    switches.CBNTownBorder = false;
+    display.CBKu = true;
+    display.CBKuName = true;
+    display.CBCityName = options.areas.size() == 1 && options.areas.front() == 10;
+    display.CBNTownDot = false;
+    // No window to show a please-wait notice in.
+    switches.pleaseWait = false;
+    if (options.noNames) {
+        // As while painting: the municipality name layers are left out.
+        switches.CBTownName = false;
+        tools.namesOverPaint = true;
+    }
+
+    Canvas canvas(view.imageSide, view.imageSide, display.BackColor);
+    RenderState state;
+    RenderContext ctx{canvas, store, view, display, switches, tools, sink};
+    // The layers of other tools that the default settings draw: names and decorations.
+    NameOptions names;
+    DecorationState decorations;
+    RenderHooks hooks;
+    installNameAndDecorationLayers(hooks, names, decorations);
+    const DrawResult result = DrawMap(ctx, state, hooks);
+    if (!result.drawn) {
+        sink.show("地図を描けませんでした", "描画エラー", MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    return canvas.image();
+}
+
+} // namespace oboro
