@@ -1,5 +1,7 @@
 #include "app/gui/topen.h"
+#include "app/exitsequence.h"
 #include "mapdata/loader.h"
+#include "view/imageexport.h"
 
 #include "app/gui/cursors.h"
 #include "app/gui/shellwindows.h"
@@ -193,6 +195,7 @@ TOpen::TOpen(QWidget* parent, std::shared_ptr<MessageBoxSink> dialogs)
     about_->setProgramDate(QString::fromStdString(store.programDate));
 
     applyStartState();
+    applyConfig();
     resetMeasurementLabels();
     scanData();
     drawStartScreen();
@@ -543,8 +546,6 @@ const QStringList& TOpen::awaitingToolWindows()
     static const QStringList names = {
         // prefecture selection, municipality search, work files, settings list
         "Button10", "Button1", "CBInfo",
-        // image export
-        "Button3", "Button4", "RGImageFormat", "MSaveImage",
         // tool windows: display settings, paint, labels, symbols, map lines, distance circles
         "N5", "BtnLetter", "BtnMark", "MKigou", "BtnLine", "N16", "Button13",
         "MKyori",
@@ -722,6 +723,8 @@ bool TOpen::loadSelection(const std::vector<int>& areas)
     next.selectedAreas = areas;
     next.dataDate = store.dataDate;
     next.programDate = store.programDate;
+    next.designatedCities = store.designatedCities;
+    next.duplicateNames = store.duplicateNames;
     if (!readMapFiles(next, areas, dialogs()))
         return false; // the message has been shown; the current map stays
     store = std::move(next);
@@ -777,11 +780,15 @@ void TOpen::prepareNewSelection()
 
 bool TOpen::exitProgram()
 {
-    if (!dialogs().ask(Message{"終了してよろしいですか？　　　", "白地図 Oboro の終了", MessageIcon::Question}))
-        return false;
-    close();
-    DiagnosticLog::instance().close();
-    return true;
+    ExitHooks h;
+    h.ask = [this](const Message& m) { return dialogs().ask(m); };
+    h.unsavedMapLine = [] { return false; };
+    h.clipboardUsed = [this] { return clipboardUsed; };
+    h.clearClipboard = [] { oboro::clearClipboard(); };
+    h.configValues = [this] { return currentConfig(); };
+    h.closeMainWindow = [this] { close(); };
+    h.olderEditionInPlace = [] { return false; };
+    return ExitProgram(h, dialogs()) != ExitOutcome::Cancelled;
 }
 
 void TOpen::toggleReadoutMode()

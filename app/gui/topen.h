@@ -8,6 +8,7 @@
 #include "app/gui/messagebox.h"
 #include "common/canvas.h"
 #include "mapdata/store.h"
+#include "app/config.h"
 #include "paint/paint.h"
 #include "search/municipalitysearch.h"
 #include "view/decorations.h"
@@ -109,6 +110,8 @@ public:
     TSettei* settingsWindow() const { return settei_; }
     TDataCheck* choiceWindow() const { return dataCheck_; }
     MunicipalitySearch search;
+    ConfigValues config;           // the configuration file's values (read at start-up)
+    bool clipboardUsed = false;    // a map picture was copied during the run
 
     // ---- the switches the map loader and the drawing read
     bool wgs() const;                     // 世界測地系(WGS)
@@ -143,6 +146,12 @@ public:
     // 検　索: finds the typed municipality and shows it.
     void runSearch();
     void showSettingsWindow();
+    // Configuration values into the display state and menus, and back.
+    void applyConfig();
+    ConfigValues currentConfig() const;
+    // 画像保存 and the save menu items; 画像コピー.
+    void saveImage(int format);
+    void copyImage();
     // Painting.
     void startPaint();
     void resumePaint();

@@ -4,9 +4,13 @@
 #include "app/gui/shellwindows.h"
 #include "app/gui/tkbtn.h"
 #include "app/gui/topen.h"
+#include "app/exitsequence.h"
 #include "app/gui/updown.h"
+#include "mapdata/namelists.h"
+#include "view/imageexport.h"
 #include "common/dms.h"
 #include "common/log.h"
+#include "common/paths.h"
 #include "mapdata/loader.h"
 #include "paint/gui/tmappaint.h"
 #include "search/gui/searchflow.h"
@@ -22,6 +26,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -233,6 +238,136 @@ void TOpen::buildMapTools()
     // Municipality search.
     dataCheck_ = new TDataCheck(this);
     connect(Button9, &QPushButton::clicked, this, &TOpen::runSearch);
+
+    // Image export.
+    connect(Button4, &QPushButton::clicked, this, [this] { saveImage(RBJpeg->isChecked() ? 1 : RBBmp->isChecked() ? 2 : 0); });
+    connect(Button3, &QPushButton::clicked, this, &TOpen::copyImage);
+    connect(action("MSavePng"), &QAction::triggered, this, [this] { saveImage(0); });
+    connect(action("MSaveJpeg"), &QAction::triggered, this, [this] { saveImage(1); });
+    connect(action("MSaveBmp"), &QAction::triggered, this, [this] { saveImage(2); });
+
+    // The designated-city and duplicate-name lists, read once.
+    readDesignatedCityList(store, dialogs());
+    readDuplicateNameList(store, dialogs());
+}
+
+void TOpen::applyConfig()
+{
+    ReadConfig(programPath("\\mapdata\\config.ini"), config, &dialogs());
+    {
+        const QSignalBlocker block(action("MSaveSettings"));
+        action("MSaveSettings")->setChecked(config.SaveSettingsAtExit);
+    }
+    display.CBColor = config.SameColor;
+    display.TownPaintColor = config.TownPaintColor;
+    townPaintColor = config.TownPaintColor;
+    display.TownFontColor = config.TownFontColor;
+    display.IslandsColor = config.IslandsColor;
+    display.MountainColor = config.MountainColor;
+    display.KanaFontColor = config.KanaFontColor;
+    display.CoastColor = config.CoastColor;
+    display.PrefColor = config.PrefColor;
+    display.TownColor = config.TownColor;
+    display.NTownColor = config.NTownColor;
+    display.BackColor = config.BackColor;
+    display.SavedBackColor = config.BackColor;
+    display.WakuColor = config.WakuColor;
+    display.KuColor = config.KuColor;
+    display.DoColor = config.DoColor;
+    display.FunColor = config.FunColor;
+    showTownPaintColor();
+}
+
+ConfigValues TOpen::currentConfig() const
+{
+    ConfigValues c = config;
+    c.SaveSettingsAtExit = action("MSaveSettings")->isChecked();
+    c.SameColor = display.CBColor;
+    c.TownPaintColor = townPaintColor;
+    c.TownFontColor = display.TownFontColor;
+    c.IslandsColor = display.IslandsColor;
+    c.MountainColor = display.MountainColor;
+    c.KanaFontColor = display.KanaFontColor;
+    c.CoastColor = display.CoastColor;
+    c.PrefColor = display.PrefColor;
+    c.TownColor = display.TownColor;
+    c.NTownColor = display.NTownColor;
+    c.BackColor = display.CheckBox13 ? display.SavedBackColor : display.BackColor;
+    c.WakuColor = display.WakuColor;
+    c.KuColor = display.KuColor;
+    c.DoColor = display.DoColor;
+    c.FunColor = display.FunColor;
+    return c;
+}
+
+namespace {
+ExportHooks exportHooks(TOpen* w)
+{
+    ExportHooks h;
+    h.setFormat = [w](ImageFormat f) {
+        QRadioButton* radios[] = {w->RBPng, w->RBJpeg, w->RBBmp};
+        radios[static_cast<int>(f)]->setChecked(true);
+    };
+    h.askFileName = [w](ImageFormat, const QString& filter) -> std::optional<QString> {
+        const QString name = QFileDialog::getSaveFileName(w, QStringLiteral("地図画像の保存"), QString(), filter);
+        if (name.isEmpty())
+            return std::nullopt;
+        return name;
+    };
+    h.showWait = [w](const QString& text) {
+        w->processWindow()->setText(text);
+        w->processWindow()->show();
+        QApplication::processEvents();
+    };
+    h.hideWait = [w] { w->processWindow()->hide(); };
+    h.currentPicture = [w] { return w->canvas.image(); };
+    h.drawPicture = [w](int side, const std::function<void(int, int)>& progress) {
+        // The picture at its full size: the view drawn once more at that side.
+        ViewState v = w->view;
+        const int factor = std::max(1, side * v.reductionDivisor / 600);
+        v.sizeFactor = std::clamp(factor, 1, 3);
+        Canvas big(side, side, w->display.BackColor);
+        MapStore& store = w->store;
+        const Extent saved = store.extent;
+        MainSwitches sw = w->switches;
+        ToolSwitches tools = w->tools;
+        RenderState rs;
+        CollectingSink sink;
+        RenderContext ctx{big, store, v, w->display, sw, tools, sink};
+        if (progress)
+            progress(0, 1);
+        DrawMap(ctx, rs, w->hooks);
+        if (progress)
+            progress(1, 1);
+        store.extent = saved;
+        return big.image();
+    };
+    h.showMapImage = [w](bool visible) { w->MapImage->setVisible(visible); };
+    h.uncheckCentre = [w] { w->CBCenterMark->setChecked(false); };
+    h.redrawWithoutRubberBand = [w] {
+        w->redraw();
+        return w->canvas.image();
+    };
+    return h;
+}
+} // namespace
+
+void TOpen::saveImage(int format)
+{
+    if (!mapShown)
+        return;
+    const ExportSettings settings{RBSize1800->isChecked() ? 2 : RBSize1200->isChecked() ? 1 : 0, view.reductionDivisor};
+    SaveMapImage(static_cast<ImageFormat>(format), settings, exportHooks(this), dialogs());
+    redraw();
+}
+
+void TOpen::copyImage()
+{
+    if (!mapShown)
+        return;
+    const ExportSettings settings{RBSize1800->isChecked() ? 2 : RBSize1200->isChecked() ? 1 : 0, view.reductionDivisor};
+    CopyMapImage(settings, exportHooks(this), clipboardUsed);
+    redraw();
 }
 
 void TOpen::showSettingsWindow()
@@ -726,7 +861,8 @@ void TOpen::mapRelease(int x, int y)
         const int s = rangeSide_;
         if (CBCopy->isChecked() && s > 0) {
             drawRangeSquare(s); // take the square away before copying
-            QApplication::clipboard()->setImage(canvas.image().copy(rangeOrigin_.x(), rangeOrigin_.y(), s, s));
+            putImageOnClipboard(rangeSquare(canvas.image(), rangeOrigin_.x(), rangeOrigin_.y(), s));
+            clipboardUsed = true;
             drawRangeSquare(s);
         }
         backHistory.push(currentView(view, store));

@@ -51,6 +51,7 @@ protected:
     void SetUp() override
     {
         Canvas::installFontSubstitutions();
+        test::writeFile(folder.path(), "mapdata/EXTRA.TXT", "");
         const std::string path = test::writeFile(folder.path(), "mapdata/13.map", "x\n");
         QFile f(QString::fromStdString(path));
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
@@ -521,9 +522,9 @@ TEST_F(MainWindowTest, ViewSetUpAndDrawingEnableTheMapControlsThatHaveTheirTools
                                                       window->CBScale})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_FALSE(window->CBLabel->isChecked());
-    // Navigation works; image export is not in this build.
+    // Navigation and image export work.
     EXPECT_TRUE(window->UpDown1->isEnabled());
-    EXPECT_FALSE(window->Button4->isEnabled());
+    EXPECT_TRUE(window->Button4->isEnabled());
 
     window->canvas.clear(0x0000FF);
     window->CBTownBorder->setChecked(false);
