@@ -133,12 +133,15 @@ void DrawBoundaryLines(Canvas& c, const MapStore& store, const ViewState& v, con
 {
     auto style = [](bool dotted) { return dotted ? PenStyle::Dot : PenStyle::Solid; };
 
+    // Every layer uses the closed walk: a record's last pixel is set, so where all the
+    // records meeting at a junction end there the outline is still closed and a flood
+    // fill cannot leak through the junction.
     // 1. Coastline, Hokkaido lake shores, lake shores.
     if (d.CBCoast) {
         c.setPen(d.CoastColor, d.CoastWidth, PenStyle::Solid);
-        PolylineWalk(c, store.line(LineKind::Coast), v);
-        PolylineWalk(c, store.line(LineKind::HLake), v);
-        PolylineWalk(c, store.line(LineKind::Lake), v);
+        ClosedWalk(c, store.line(LineKind::Coast), v);
+        ClosedWalk(c, store.line(LineKind::HLake), v);
+        ClosedWalk(c, store.line(LineKind::Lake), v);
     }
     // 2. Prefecture borders, then the old or the new extra prefecture borders.
     if (sw.CBPrefBorder) {
@@ -156,21 +159,21 @@ void DrawBoundaryLines(Canvas& c, const MapStore& store, const ViewState& v, con
     // 4. Ward borders of designated cities.
     if (d.CBKu) {
         c.setPen(wardBorderColor(d), d.TownWidth, style(d.CBKuDot));
-        PolylineWalk(c, store.line(LineKind::Ku), v);
+        ClosedWalk(c, store.line(LineKind::Ku), v);
     }
     // 5. Municipal borders.
     c.setPen(townBorderColor(d), d.TownWidth, style(d.CBTownDot));
-    PolylineWalk(c, store.line(LineKind::Town), v);
+    ClosedWalk(c, store.line(LineKind::Town), v);
     // 6. Pre-merger borders; solid while the search paint fills regions.
     if (sw.CBNTownBorder) {
         c.setPen(oldBorderColor(d), d.TownWidth, style(d.CBNTownDot && !sw.CBTownPaint));
-        PolylineWalk(c, store.line(LineKind::NTown), v);
-        PolylineWalk(c, store.line(LineKind::OTown), v);
+        ClosedWalk(c, store.line(LineKind::NTown), v);
+        ClosedWalk(c, store.line(LineKind::OTown), v);
     }
     // 7. Lake-surface municipal borders in the pre-merger colour.
     if (sw.CBLake) {
         c.setPen(oldBorderColor(d), d.TownWidth, style(d.CBLakeDot));
-        PolylineWalk(c, store.line(LineKind::LakeBorder), v);
+        ClosedWalk(c, store.line(LineKind::LakeBorder), v);
     }
 }
 

@@ -106,7 +106,9 @@ TEST(Borders, DottedPenOfWidthTwoDrawsSolid)
         ASSERT_EQ(f.canvas.pixel(x, 300), f.d.KuColor) << x;
 }
 
-TEST(Borders, PrefectureBorderSetsBothEndsCoastlineDoesNot)
+// Every border layer sets the last pixel of its records: the outlines that painting fills
+// are closed even where every record of a junction ends there.
+TEST(Borders, PrefectureBorderAndCoastlineSetBothEnds)
 {
     Fixture f;
     f.sw.CBPrefBorder = true;
@@ -116,7 +118,7 @@ TEST(Borders, PrefectureBorderSetsBothEndsCoastlineDoesNot)
     EXPECT_EQ(f.canvas.pixel(100, 500), f.d.PrefColor);
     EXPECT_EQ(f.canvas.pixel(150, 470), f.d.PrefColor);
     EXPECT_EQ(f.canvas.pixel(300, 500), f.d.CoastColor);
-    EXPECT_EQ(f.canvas.pixel(350, 470), f.d.BackColor);
+    EXPECT_EQ(f.canvas.pixel(350, 470), f.d.CoastColor);
 }
 
 TEST(Borders, ClosedWalkSetsTheLastPixelWhenTheLastPointsShareIt)
@@ -229,8 +231,8 @@ TEST(Borders, BackgroundColouredMunicipalBordersAreInvisible)
     add(f.store, LineKind::Ku, {100, 400, 200, 400});
     f.draw();
     // Only the ward border (in the coast colour) shows.
-    EXPECT_EQ(countColor(f.canvas, f.d.BackColor), 600 * 600 - 50);
-    EXPECT_EQ(countColor(f.canvas, f.d.CoastColor), 50);
+    EXPECT_EQ(countColor(f.canvas, f.d.BackColor), 600 * 600 - 51);
+    EXPECT_EQ(countColor(f.canvas, f.d.CoastColor), 51);
 }
 
 TEST(Borders, LakeBordersUseThePreMergerColourAndOldBordersGoSolidUnderSearchPaint)
