@@ -1,0 +1,113 @@
+// Replay of 1300 paint records on all Japan at 1800 × 1800: the redraw of a painted map.
+// Needs a full build of the municipality data named by OBORO_N03_DIR, e.g.
+//   build/tools/mkmapdata/mkmapdata --out /tmp/oboro-n03 ../shared/data/n03-2021/s0010-N03-21_210101.json
+//   OBORO_N03_DIR=/tmp/oboro-n03 build/bench/oboro_bench --benchmark_filter=Paint
+#include "common/paths.h"
+#include "mapdata/loader.h"
+#include "paint/paint.h"
+#include "view/render.h"
+
+#include <QDir>
+#include <benchmark/benchmark.h>
+
+using namespace oboro;
+
+namespace {
+
+struct PaintedJapan {
+    MapStore store;
+    ViewState view;
+    DisplayState display;
+    MainSwitches sw;
+    ToolSwitches tools;
+    Canvas canvas;
+    RenderState rs;
+    PaintRecords records;
+    bool ok = false;
+
+    PaintedJapan()
+    {
+        const QByteArray dir = qgetenv("OBORO_N03_DIR");
+        if (dir.isEmpty() || !QDir(QString::fromLocal8Bit(dir)).exists())
+            return;
+        setProgramFolder(QString::fromLocal8Bit(dir));
+        std::vector<int> all;
+        for (int a = 1; a <= 52; ++a)
+            all.push_back(a);
+        CollectingSink sink;
+        if (!loadMapFiles(store, all, LoadOptions{}, sink))
+            return;
+        view.sizeFactor = 3;
+        SetUpView(view, store, 52);
+        view.magCount = 4; // a closer look, where most regions are many pixels large
+        sw.drawingEnabled = true;
+        sw.CBTownName = false;
+        display.CBKuDot = false;
+        for (const NameEntry& e : store.commonNames.entries) {
+            if (records.full())
+                break;
+            records.add(PaintRecord{e.x, e.y, 0x010203u * static_cast<Color>(records.count() % 80 + 1), 0});
+        }
+        ok = true;
+    }
+    PaintView paintView()
+    {
+        PaintView pv;
+        pv.mapToPixel = [this](int32_t x, int32_t y, int& px, int& py) {
+            const QPoint p = MapToPixel(view, x, y);
+            px = p.x();
+            py = p.y();
+        };
+        pv.fillTarget = [this](int px, int py) { return FillTarget(canvas, display, px, py); };
+        return pv;
+    }
+};
+
+PaintedJapan& japan()
+{
+    static PaintedJapan j;
+    return j;
+}
+
+void BM_PaintReplay1300(benchmark::State& state)
+{
+    PaintedJapan& j = japan();
+    if (!j.ok) {
+        state.SkipWithError("OBORO_N03_DIR does not name a full build");
+        return;
+    }
+    CollectingSink sink;
+    RenderContext ctx{j.canvas, j.store, j.view, j.display, j.sw, j.tools, sink};
+    DrawMap(ctx, j.rs, RenderHooks{});
+    const QImage drawn = j.canvas.image().copy();
+    const PaintView pv = j.paintView();
+    for (auto _ : state) {
+        state.PauseTiming();
+        j.canvas.image() = drawn.copy();
+        state.ResumeTiming();
+        replayPaint(j.canvas, pv, j.records);
+    }
+    state.counters["records"] = j.records.count();
+}
+BENCHMARK(BM_PaintReplay1300)->Unit(benchmark::kMillisecond);
+
+// The whole redraw of a painted map: borders, then the replay.
+void BM_PaintedRedraw(benchmark::State& state)
+{
+    PaintedJapan& j = japan();
+    if (!j.ok) {
+        state.SkipWithError("OBORO_N03_DIR does not name a full build");
+        return;
+    }
+    CollectingSink sink;
+    RenderContext ctx{j.canvas, j.store, j.view, j.display, j.sw, j.tools, sink};
+    RenderHooks hooks;
+    const PaintView pv = j.paintView();
+    hooks.paintReplay = [&](RenderContext& c) { replayPaint(c.canvas, pv, j.records); };
+    j.tools.paintReplay = true;
+    for (auto _ : state)
+        DrawMap(ctx, j.rs, hooks);
+}
+BENCHMARK(BM_PaintedRedraw)->Unit(benchmark::kMillisecond);
+
+} // namespace
