@@ -140,7 +140,12 @@ TextFile readSjisFile(const std::string& path)
         result.status = TextFileStatus::ReadError;
         return result;
     }
-    const std::string_view all(bytes.constData(), static_cast<size_t>(bytes.size()));
+    return decodeSjisText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+}
+
+TextFile decodeSjisText(std::string_view all)
+{
+    TextFile result;
     size_t pos = 0;
     int number = 0;
     while (pos < all.size()) {

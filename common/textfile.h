@@ -28,6 +28,10 @@ struct TextFile {
     bool ok() const { return status == TextFileStatus::Ok; }
 };
 
+// Splits CP932 bytes into UTF-8 lines (line ends "\r\n" or "\n"); status BadEncoding
+// with badLine set, and no lines, when the bytes are not valid CP932.
+TextFile decodeSjisText(std::string_view bytes);
+
 // Reads a whole CP932 text file. A file that is not valid CP932 is refused whole
 // (status BadEncoding, badLine set); nothing half-decoded is returned.
 TextFile readSjisFile(const std::string& path);

@@ -271,6 +271,7 @@ private:
     void drawCentreCross(QPoint at);
     void rangeTimerFired();
     PaintView paintView();
+    std::array<QCheckBox*, 15> paintSavedSwitches() const;
 
     std::shared_ptr<MessageBoxSink> dialogs_;
     QWidget* column_ = nullptr;

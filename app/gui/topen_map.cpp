@@ -154,32 +154,32 @@ void TOpen::buildMapTools()
         tools.paintShow = on;
         redraw();
     });
-    connect(paint_, &TMapPaint::whiteBackgroundToggled, this, [this](bool on) {
-        display.CheckBox13 = on;
+    // While painting the redraw does not replay; the fills made so far come back here.
+    auto redrawWhilePainting = [this] {
         redraw();
-        if (paintActive)
-            replayPaint(canvas, paintView(), paintRecords), showMapImage();
+        if (paintActive) {
+            replayPaint(canvas, paintView(), paintRecords);
+            showMapImage();
+        }
+    };
+    connect(paint_, &TMapPaint::whiteBackgroundToggled, this, [this, redrawWhilePainting](bool on) {
+        display.CheckBox13 = on;
+        redrawWhilePainting();
     });
-    connect(paint_, &TMapPaint::kuPaintToggled, this, [this](bool on) {
+    connect(paint_, &TMapPaint::kuPaintToggled, this, [this, redrawWhilePainting](bool on) {
         display.CBKu = true;
         display.CBKuDot = !on;
-        redraw();
-        if (paintActive)
-            replayPaint(canvas, paintView(), paintRecords), showMapImage();
+        redrawWhilePainting();
     });
-    connect(paint_, &TMapPaint::oldTownPaintToggled, this, [this](bool on) {
+    connect(paint_, &TMapPaint::oldTownPaintToggled, this, [this, redrawWhilePainting](bool on) {
         display.CBNTownDot = false;
         setQuietly(CBNTownBorder, on);
-        redraw();
-        if (paintActive)
-            replayPaint(canvas, paintView(), paintRecords), showMapImage();
+        redrawWhilePainting();
     });
-    connect(paint_, &TMapPaint::namesOverPaintToggled, this, [this](bool on) {
+    connect(paint_, &TMapPaint::namesOverPaintToggled, this, [this, redrawWhilePainting](bool on) {
         tools.namesOverPaint = on;
         setQuietly(CBTownName, on);
-        redraw();
-        if (paintActive)
-            replayPaint(canvas, paintView(), paintRecords), showMapImage();
+        redrawWhilePainting();
     });
     installNameAndDecorationLayers(hooks, nameOptions, decorations);
     hooks.paintReplay = [this](RenderContext& ctx) {
@@ -944,6 +944,14 @@ void TOpen::setToolLock(bool locked)
     TkBtn2->setTextColor(locked ? QColor(0x80, 0x80, 0x80) : QColor(0x00, 0x00, 0x80));
 }
 
+std::array<QCheckBox*, 15> TOpen::paintSavedSwitches() const
+{
+    // The display switches painting takes over, restored when it ends.
+    return {CBPrefBorder, CBTownBorder, CBTownName, CBLabel, CBScale,
+            CBLonLat,     CBFun,        CBDo,       CB1do,   CBNTownBorder,
+            CBMainDoubleName, CBLake,   CBCenterMark, CBExp, CBTownPaint};
+}
+
 void TOpen::startPaint()
 {
     if (paintRecords.count() > 0 &&
@@ -957,9 +965,7 @@ void TOpen::startPaint()
     tools.paintReplay = false;
     drawingEnabled = false;
     // Layers that would stop a fill go off while painting; their state comes back at the end.
-    const std::array<QCheckBox*, 15> saved = {CBPrefBorder, CBTownBorder, CBTownName, CBLabel, CBScale,
-                                              CBLonLat,     CBFun,        CBDo,       CB1do,   CBNTownBorder,
-                                              CBMainDoubleName, CBLake,   CBCenterMark, CBExp, CBTownPaint};
+    const std::array<QCheckBox*, 15> saved = paintSavedSwitches();
     if (!viewRestore)
         for (size_t i = 0; i < saved.size(); ++i)
             savedSwitches_[i] = saved[i]->isChecked();
@@ -996,9 +1002,7 @@ void TOpen::resumePaint()
     tools.paintShow = true;
     paintActive = true;
     paint_->BtnEnd->setEnabled(true);
-    const std::array<QCheckBox*, 15> saved = {CBPrefBorder, CBTownBorder, CBTownName, CBLabel, CBScale,
-                                              CBLonLat,     CBFun,        CBDo,       CB1do,   CBNTownBorder,
-                                              CBMainDoubleName, CBLake,   CBCenterMark, CBExp, CBTownPaint};
+    const std::array<QCheckBox*, 15> saved = paintSavedSwitches();
     if (!viewRestore)
         for (size_t i = 0; i < saved.size(); ++i)
             savedSwitches_[i] = saved[i]->isChecked();
@@ -1040,9 +1044,7 @@ void TOpen::endPaint()
     tools.namesOverPaint = false;
     display.CheckBox13 = paint_->CBWhite->isChecked();
     if (!viewRestore) {
-        const std::array<QCheckBox*, 15> saved = {CBPrefBorder, CBTownBorder, CBTownName, CBLabel, CBScale,
-                                                  CBLonLat,     CBFun,        CBDo,       CB1do,   CBNTownBorder,
-                                                  CBMainDoubleName, CBLake,   CBCenterMark, CBExp, CBTownPaint};
+        const std::array<QCheckBox*, 15> saved = paintSavedSwitches();
         for (size_t i = 0; i < saved.size(); ++i)
             setQuietly(saved[i], savedSwitches_[i]);
     }
