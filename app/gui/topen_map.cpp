@@ -32,6 +32,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
 #include <QWheelEvent>
@@ -983,6 +984,16 @@ void TOpen::startPaint()
     paintActive = true;
     setQuietly(CBCenterMark, false);
     redraw();
+    if (!paint_->isVisible()) {
+        // Beside the main window where the screen has room, so it does not hide the map.
+        paint_->adjustSize();
+        const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+        const QPoint right(frameGeometry().right() + 4, frameGeometry().top());
+        if (screen.isValid() && right.x() + paint_->width() <= screen.right())
+            paint_->move(right);
+        else if (screen.isValid())
+            paint_->move(frameGeometry().left(), std::min(frameGeometry().bottom() + 4, screen.bottom() - paint_->height()));
+    }
     paint_->show();
     paint_->raise();
     paint_->setPaintCount(0);

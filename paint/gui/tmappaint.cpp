@@ -156,11 +156,12 @@ TMapPaint::TMapPaint(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowSta
 
     // Paint files, paint by name, data paint and the legend come with their own tools;
     // their controls are here already, disabled.
-    auto* row4 = new QHBoxLayout;
-    for (const char* caption : {"市町村指定", "実行", "読　込", "保　存", "塗り色のみ", "追加読込", "データ", "凡例編集", "凡例記号コピー"}) {
-        auto* b = makeButton(this, QString::fromUtf8(caption), "");
+    auto* row4 = new QGridLayout;
+    const char* later[] = {"市町村指定", "実行", "読　込", "保　存", "塗り色のみ", "追加読込", "データ", "凡例編集", "凡例記号コピー"};
+    for (int i = 0; i < 9; ++i) {
+        auto* b = makeButton(this, QString::fromUtf8(later[i]), "");
         b->setEnabled(false);
-        row4->addWidget(b);
+        row4->addWidget(b, i / 5, i % 5);
     }
     top->addLayout(row4);
 
