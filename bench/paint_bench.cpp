@@ -14,14 +14,7 @@ using namespace oboro;
 
 namespace {
 
-struct PaintedJapan {
-    MapStore store;
-    ViewState view;
-    DisplayState display;
-    MainSwitches sw;
-    ToolSwitches tools;
-    Canvas canvas;
-    RenderState rs;
+struct PaintedJapan : DrawingScene {
     PaintRecords records;
     bool ok = false;
 
@@ -34,7 +27,6 @@ struct PaintedJapan {
         std::vector<int> all;
         for (int a = 1; a <= 52; ++a)
             all.push_back(a);
-        CollectingSink sink;
         if (!loadMapFiles(store, all, LoadOptions{}, sink))
             return;
         view.sizeFactor = 3;
@@ -76,9 +68,7 @@ void BM_PaintReplay1300(benchmark::State& state)
         state.SkipWithError("OBORO_N03_DIR does not name a full build");
         return;
     }
-    CollectingSink sink;
-    RenderContext ctx{j.canvas, j.store, j.view, j.display, j.sw, j.tools, sink};
-    DrawMap(ctx, j.rs, RenderHooks{});
+    DrawMap(j.ctx, j.state, RenderHooks{});
     const QImage drawn = j.canvas.image().copy();
     const PaintView pv = j.paintView();
     for (auto _ : state) {
@@ -99,14 +89,12 @@ void BM_PaintedRedraw(benchmark::State& state)
         state.SkipWithError("OBORO_N03_DIR does not name a full build");
         return;
     }
-    CollectingSink sink;
-    RenderContext ctx{j.canvas, j.store, j.view, j.display, j.sw, j.tools, sink};
     RenderHooks hooks;
     const PaintView pv = j.paintView();
     hooks.paintReplay = [&](RenderContext& c) { replayPaint(c.canvas, pv, j.records); };
     j.tools.paintReplay = true;
     for (auto _ : state)
-        DrawMap(ctx, j.rs, hooks);
+        DrawMap(j.ctx, j.state, hooks);
 }
 BENCHMARK(BM_PaintedRedraw)->Unit(benchmark::kMillisecond);
 

@@ -129,16 +129,7 @@ const MapStore& japan()
     return *store;
 }
 
-struct Scene {
-    MapStore store;
-    ViewState view;
-    DisplayState display;
-    MainSwitches sw;
-    ToolSwitches tools;
-    CollectingSink sink;
-    Canvas canvas;
-    RenderState state;
-    RenderContext ctx{canvas, store, view, display, sw, tools, sink};
+struct Scene : DrawingScene {
 
     explicit Scene(int sizeFactor)
     {

@@ -108,6 +108,24 @@ inline constexpr const char* kCirclesHiddenText = "距離円は非表示です";
 // has one of the line and text colours.
 Color FillTarget(const Canvas& c, const DisplayState& d, int px, int py);
 
+// Everything one drawing reads and writes, owned together (the headless command's,
+// tests' and benchmarks' scene; the main window owns the same pieces itself).
+struct DrawingScene {
+    MapStore store;
+    ViewState view;
+    DisplayState display;
+    MainSwitches sw;
+    ToolSwitches tools;
+    CollectingSink sink;
+    Canvas canvas;
+    RenderState state;
+    RenderContext ctx{canvas, store, view, display, sw, tools, sink};
+
+    DrawingScene() = default;
+    DrawingScene(const DrawingScene&) = delete;
+    DrawingScene& operator=(const DrawingScene&) = delete;
+};
+
 // Draws the whole map. Returns with drawn = false when nothing was drawn (drawing off,
 // a view restore pending, or a refused range).
 DrawResult DrawMap(RenderContext& ctx, RenderState& state, const RenderHooks& hooks);

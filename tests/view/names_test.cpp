@@ -5,6 +5,8 @@
 #include "view/names.h"
 #include "view/render.h"
 
+#include "support/mapfixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,17 +20,7 @@ namespace {
 
 constexpr Color kPaint = 0x12AB34;
 
-// Map (x, y) is pixel (x, 600 − y).
-ViewState unitView()
-{
-    ViewState v;
-    v.centerX = 300;
-    v.centerY = 300;
-    v.scaleX = 1.0f;
-    v.scaleY = 1.0f;
-    v.wgs = false;
-    return v;
-}
+using test::unitView;
 
 struct Fixture {
     MapStore store;

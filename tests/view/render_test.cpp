@@ -1,6 +1,8 @@
 #include "view/borders.h"
 #include "view/render.h"
 
+#include "support/mapfixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -12,17 +14,7 @@ namespace {
 
 constexpr Color kPaint = 0x12AB34;
 
-// A view where map (x, y) is pixel (x, 600 − y): centre (300, 300), one pixel per unit.
-ViewState unitView()
-{
-    ViewState v;
-    v.centerX = 300;
-    v.centerY = 300;
-    v.scaleX = 1.0f;
-    v.scaleY = 1.0f;
-    v.wgs = false;
-    return v;
-}
+using test::unitView;
 
 void add(MapStore& s, LineKind k, std::vector<int32_t> xy)
 {
@@ -339,16 +331,7 @@ TEST(FillTargetRule, Cases)
 
 // ------------------------------------------------------------------ DrawMap
 
-struct Pipeline {
-    MapStore store;
-    ViewState view;
-    DisplayState display;
-    MainSwitches sw;
-    ToolSwitches tools;
-    CollectingSink sink;
-    Canvas canvas;
-    RenderState state;
-    RenderContext ctx{canvas, store, view, display, sw, tools, sink};
+struct Pipeline : DrawingScene {
     std::vector<std::string> calls;
 
     Pipeline()

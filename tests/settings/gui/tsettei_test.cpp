@@ -23,16 +23,7 @@ QColor qcolor(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0x
 
 // The main window's state around the settings window, with a tiny map: one prefecture
 // border across the middle of a 600-pixel picture. Every redraw request runs DrawMap.
-struct TSetteiTest : ::testing::Test {
-    MapStore store;
-    ViewState view;
-    DisplayState display;
-    MainSwitches sw;
-    ToolSwitches tools;
-    CollectingSink sink;
-    Canvas canvas;
-    RenderState state;
-    RenderContext ctx{canvas, store, view, display, sw, tools, sink};
+struct TSetteiTest : ::testing::Test, DrawingScene {
     TSettei window{display, sw, view};
     std::optional<Color> answer = kChosen;
     int redraws = 0;
