@@ -272,6 +272,7 @@ private:
     void rangeTimerFired();
     PaintView paintView();
     std::array<QCheckBox*, 15> paintSavedSwitches() const;
+    void preparePainting();
 
     std::shared_ptr<MessageBoxSink> dialogs_;
     QWidget* column_ = nullptr;

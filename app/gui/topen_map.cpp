@@ -953,6 +953,19 @@ std::array<QCheckBox*, 15> TOpen::paintSavedSwitches() const
             CBMainDoubleName, CBLake,   CBCenterMark, CBExp, CBTownPaint};
 }
 
+void TOpen::preparePainting()
+{
+    // Layers that would stop a fill go off while painting; their state comes back at the end.
+    const std::array<QCheckBox*, 15> saved = paintSavedSwitches();
+    if (!viewRestore)
+        for (size_t i = 0; i < saved.size(); ++i)
+            savedSwitches_[i] = saved[i]->isChecked();
+    setToolLock(true);
+    for (QCheckBox* b : {CBTownName, CBLonLat, CBLabel, CBScale})
+        setQuietly(b, false);
+    paint_->setSwatchesEnabled(true);
+}
+
 void TOpen::startPaint()
 {
     if (paintRecords.count() > 0 &&
@@ -965,15 +978,7 @@ void TOpen::startPaint()
     action("MGridUnder")->setChecked(false);
     tools.paintReplay = false;
     drawingEnabled = false;
-    // Layers that would stop a fill go off while painting; their state comes back at the end.
-    const std::array<QCheckBox*, 15> saved = paintSavedSwitches();
-    if (!viewRestore)
-        for (size_t i = 0; i < saved.size(); ++i)
-            savedSwitches_[i] = saved[i]->isChecked();
-    setToolLock(true);
-    for (QCheckBox* b : {CBTownName, CBLonLat, CBLabel, CBScale})
-        setQuietly(b, false);
-    paint_->setSwatchesEnabled(true);
+    preparePainting();
     for (QPushButton* b : {paint_->BtnClose, paint_->BtnResume, paint_->BtnUndo, paint_->BtnNew})
         b->setEnabled(false);
     paint_->BtnEnd->setEnabled(true);
@@ -1013,14 +1018,7 @@ void TOpen::resumePaint()
     tools.paintShow = true;
     paintActive = true;
     paint_->BtnEnd->setEnabled(true);
-    const std::array<QCheckBox*, 15> saved = paintSavedSwitches();
-    if (!viewRestore)
-        for (size_t i = 0; i < saved.size(); ++i)
-            savedSwitches_[i] = saved[i]->isChecked();
-    setToolLock(true);
-    for (QCheckBox* b : {CBTownName, CBLonLat, CBLabel, CBScale})
-        setQuietly(b, false);
-    paint_->setSwatchesEnabled(true);
+    preparePainting();
     paint_->deselectSlots();
     for (QPushButton* b : {paint_->BtnResume, paint_->BtnNew, paint_->BtnClose})
         b->setEnabled(false);

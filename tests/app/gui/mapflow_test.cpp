@@ -20,18 +20,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include "support/dialogs.h"
+
 #include <gtest/gtest.h>
 
 namespace oboro {
 namespace {
 
-class QuietDialogs : public MessageBoxSink {
-public:
-    using MessageBoxSink::show;
-    void show(const Message& m) override { shown.push_back(m); }
-    bool ask(const Message&) override { return true; }
-    std::vector<Message> shown;
-};
+using test::QuietDialogs;
 
 // A copy of the bundled program folder, so the program writes nothing into the checkout.
 bool copyFolder(const QString& from, const QString& to)

@@ -6,18 +6,14 @@
 #include "support/testsupport.h"
 
 #include <QTemporaryDir>
+#include "support/dialogs.h"
+
 #include <gtest/gtest.h>
 
 namespace oboro {
 namespace {
 
-class QuietDialogs : public MessageBoxSink {
-public:
-    using MessageBoxSink::show;
-    void show(const Message& m) override { shown.push_back(m); }
-    bool ask(const Message&) override { return true; }
-    std::vector<Message> shown;
-};
+using test::QuietDialogs;
 
 TEST(RenderCommandWindow, DrawsThePictureOfTheMainWindow)
 {

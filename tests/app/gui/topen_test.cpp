@@ -26,25 +26,15 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include "support/dialogs.h"
+
 #include <gtest/gtest.h>
 
 namespace oboro {
 namespace {
 
 // Collects what the window would show in message boxes and answers its questions.
-class ScriptedDialogs : public MessageBoxSink {
-public:
-    using MessageBoxSink::show;
-    void show(const Message& m) override { shown.push_back(m); }
-    bool ask(const Message& m) override
-    {
-        asked.push_back(m);
-        return answer;
-    }
-    std::vector<Message> shown;
-    std::vector<Message> asked;
-    bool answer = true;
-};
+using ScriptedDialogs = test::QuietDialogs;
 
 class MainWindowTest : public ::testing::Test {
 protected:
