@@ -4,6 +4,7 @@
 #include "view/imageexport.h"
 
 #include "app/gui/cursors.h"
+#include "app/gui/mappicture.h"
 #include "app/gui/shellwindows.h"
 #include "app/gui/tkbtn.h"
 #include "app/gui/updown.h"
@@ -29,6 +30,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QUrl>
+#include <QTimer>
+#include "paint/gui/tmappaint.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -153,7 +156,23 @@ void TImage::mousePressEvent(QMouseEvent* e)
 // ----------------------------------------------------------------------------- creation
 
 TOpen::TOpen(QWidget* parent, std::shared_ptr<MessageBoxSink> dialogs)
-    : QMainWindow(parent), dialogs_(dialogs ? std::move(dialogs) : std::make_shared<MessageBoxSink>(this))
+    : QMainWindow(parent),
+      dialogs_(dialogs ? std::move(dialogs) : std::make_shared<MessageBoxSink>(this)),
+      sessionOwner_(std::make_unique<MapSession>(*dialogs_)),
+      session(*sessionOwner_),
+      store(session.store),
+      canvas(session.canvas),
+      view(session.view),
+      display(session.display),
+      switches(session.switches),
+      tools(session.tools),
+      renderState(session.renderState),
+      hooks(session.hooks),
+      backHistory(session.backHistory),
+      paintRecords(session.paintRecords),
+      nameOptions(session.nameOptions),
+      decorations(session.decorations),
+      search(session.search)
 {
     setObjectName(QStringLiteral("TOpen"));
     registerCustomCursors();
@@ -363,6 +382,9 @@ void TOpen::buildColumn()
     CBMenseki = checkBox(c, "CBMenseki", QString(), QStringLiteral("総面積表示"));
     CBTownPaint->setGeometry(4, 466, CBTownPaint->sizeHint().width() + 4, 18);
     CBMenseki->setGeometry(CBTownPaint->x() + CBTownPaint->width() + 8, 466, CBMenseki->sizeHint().width(), 18);
+    Label24 = label(c, "Label24", QString(), QStringLiteral("検索した名称の種類"));
+    Label24->setGeometry(CBMenseki->x() + CBMenseki->width() + 4, 466,
+                         std::max(10, kColumnWidth - 4 - (CBMenseki->x() + CBMenseki->width() + 4)), 18);
 
     auto radioGroup = [c](const char* name, const QString& title, std::initializer_list<QRadioButton*> buttons) {
         auto* g = named(new QGroupBox(title, c), name);
@@ -392,18 +414,11 @@ void TOpen::buildColumn()
     Button4 = button(c, "Button4", QStringLiteral("画像保存"), QStringLiteral("地図画像をファイルに保存する"));
     Button3->setGeometry(162, 504, kColumnWidth - 4 - 162, 30);
     Button4->setGeometry(162, 546, kColumnWidth - 4 - 162, 30);
+    LblDatum = label(c, "LblDatum", QStringLiteral("世界測地系"), QStringLiteral("地図の測地系"));
+    LblDatum->setGeometry(162, 580, kColumnWidth - 4 - 162, 16);
 
-    // Hidden controls that hold state for the tools.
-    CBOldTown = checkBox(c, "CBOldTown", QStringLiteral("旧市町村（削除不可）"));
-    CBZahyo = checkBox(c, "CBZahyo", QStringLiteral("座標値(削除不可)"));
-    CBFun = checkBox(c, "CBFun", QStringLiteral("経緯線(10分)"));
-    CBDo = checkBox(c, "CBDo", QStringLiteral("経緯度"));
-    CB1do = checkBox(c, "CB1do", QStringLiteral("1度おき"));
-    EdName = named(new QLineEdit(QStringLiteral("市区町村名"), c), "EdName");
-    for (QWidget* w : std::initializer_list<QWidget*>{CBOldTown, CBZahyo, CBFun, CBDo, CB1do, EdName, LblMapping}) {
-        w->move(4, 620);
-        w->hide();
-    }
+    LblMapping->move(4, 620);
+    LblMapping->hide();
 }
 
 void TOpen::buildMap()
@@ -413,7 +428,7 @@ void TOpen::buildMap()
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setWidgetResizable(false);
     Panel1 = named(new QWidget, "Panel1");
-    MapImage = named(new QLabel(Panel1), "MapImage");
+    MapImage = named(new MapPicture(Panel1, [this](QPainter& p) { paintOverlay(p); }), "MapImage");
     MapImage->setGeometry(0, 0, kImageSide, kImageSide);
     MapImage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Panel1->resize(kImageSide, kImageSide);
@@ -553,6 +568,9 @@ const QStringList& TOpen::awaitingToolWindows()
         "BtnMulti", "Button14", "CBNokori", "CBChiri", "LblChiri", "CBRailSet", "MRail",
         // name editors, prefecture name attributes, search paint colour, label files, editions
         "N9", "N17", "N10", "N11", "MPrefSet", "N6", "MAutoLabel", "MOldLabel", "MClearHistory", "MEdition",
+        // legend, prefecture names, railways, readings, labels, symbols menu
+        "CBExp", "CBKenName1", "CBRailLine", "CBEki", "CBMain", "CBYomi", "CBLabel", "MPalette", "MCustomDel",
+        "MCustomLoad", "MCustomSave", "MTimeOrder", "MKanjiOrder", "MAddOld",
     };
     return names;
 }
@@ -575,75 +593,35 @@ void TOpen::setControlEnabled(const char* name, bool on)
     setControlEnabled(a ? static_cast<QObject*>(a) : findChild<QWidget*>(QString::fromLatin1(name)), on);
 }
 
-void TOpen::afterViewSetUp()
+void TOpen::afterDrawing(const DrawResult& r)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{Button6, UDHor, UDVer, BtnCenter, UpDown1, LblHor, LblVer, LblMag,
-                                                      Label6, CBTownBorder, CBNTownBorder, CBPrefBorder, CBLonLat,
-                                                      CBTownName, CBCenterMark, RGImageSize, RGImageFormat, Button3,
-                                                      Button4, CBScale})
-        setControlEnabled(w, true);
-    CBLabel->setChecked(false);
-}
-
-void TOpen::afterDrawing()
-{
-    ++drawCounters[0];
-    LblMapping->setText(QStringLiteral("Mapping %1").arg(drawCounters[0]));
+    if (!r.drawn)
+        return;
+    if (!r.mappingText.empty())
+        LblMapping->setText(QString::fromStdString(r.mappingText));
     // Every fifth drawing shows the map in the version picture.
-    if (++drawCounters[1] % 5 == 0)
-        Image1->setPixmap(QPixmap::fromImage(canvas.image().scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
-
-    setControlEnabled(BtnPaint, true);
-    setControlEnabled(CBExp, true);
-    setControlEnabled(CBLake, CBTownBorder->isChecked());
-    setControlEnabled("N9", CBTownName->isChecked());
-    setControlEnabled("N17", CBTownName->isChecked());
-    setControlEnabled(BtnMark, true);
-    setControlEnabled("MKigou", true);
-    for (QWidget* w : std::initializer_list<QWidget*>{TkBtn2, Button7, Button13, CBKenName1, CBCopy, BtnMulti, CBTimer,
-                                                      CBNokori, CBChiri, LblChiri, CBRailLine, Button14})
-        setControlEnabled(w, true);
-    mapShown = true;
-
-    ++drawCounters[2];
-    LblCount->setText(QString::number(drawCounters[2]));
+    if (r.thumbnailUpdated && !renderState.thumbnail.isNull())
+        Image1->setPixmap(QPixmap::fromImage(renderState.thumbnail));
+    LblSide->setText(QString::fromStdString(r.view.report.sideText()));
+    LblCount->setText(QString::fromStdString(r.counterText));
+    TkBtn1->hide();
 }
 
 void TOpen::applyStartState()
 {
-    // Map-related controls wait for the first map; the start-up controls work at once.
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             Button1, CBChiri, LblChiri, BtnMulti, Button14, CBNokori, Button7, BtnPaint, BtnLetter, BtnMark, BtnLine,
-             Button13, Button6, TkBtn2, CBCopy, Button12, BtnCenter, LblHor, LblVer, UDHor, UDVer, LblMag, Label6,
-             UpDown1, CBPrefBorder, CBTownBorder, CBNTownBorder, CBKenName1, CBTownName, CBYomi, CBLabel,
-             CBMainDoubleName, CBScale, CBLake, CBLonLat, CBExp, CBCenterMark, CBRailLine, CBEki, CBMain, CBRailSet,
-             RGImageSize, RGImageFormat, Button3, Button4, CBOldTown})
-        w->setEnabled(false);
-    for (QCheckBox* b : {CBPrefBorder, CBTownBorder, CBTownName, CBMainDoubleName, CBTownPaint})
-        b->setChecked(true);
     UDHor->setPosition(500);
     UDVer->setPosition(500);
     UpDown1->setPosition(1);
     Label33->hide(); // shown after an area
     Label35->hide();
     TkBtn2->setTextColor(kNavy);
-
-    // Menu items that lead to a map or a tool wait likewise.
-    for (const char* name : {"N2", "MSaveImage", "MAutoLabel", "MClearHistory", "MOldLabel", "N3", "N4", "N5", "N9",
-                             "N17", "N10", "N11", "N16", "MPrefSet", "N6", "MKyori", "MRail", "MKigou", "MEdition"})
-        if (QAction* a = action(name))
-            a->setEnabled(false);
-
-    showTownPaintColor();
-
-    for (const QString& name : awaitingToolWindows())
-        setControlEnabled(name.toLatin1().constData(), false);
 }
 
 void TOpen::showTownPaintColor()
 {
     // The search paint colour shows on its box.
-    CBTownPaint->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; font-weight: bold; background-color: %1; }").arg(qcolor(townPaintColor).name()));
+    CBTownPaint->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; font-weight: bold; background-color: %1; }")
+                                   .arg(qcolor(display.TownPaintColor).name()));
 }
 
 void TOpen::resetMeasurementLabels()
@@ -670,6 +648,14 @@ void TOpen::drawStartScreen()
     showMapImage();
 }
 
+void TOpen::bindSwitch(QCheckBox* box, Switch sw)
+{
+    connect(box, &QCheckBox::toggled, this, [this, sw](bool on) {
+        if (!refreshing_)
+            session.setSwitch(sw, on);
+    });
+}
+
 void TOpen::connectControls()
 {
     connect(Image1, &TImage::clicked, this, &TOpen::showAbout);
@@ -685,8 +671,6 @@ void TOpen::connectControls()
     connect(action("N2"), &QAction::triggered, this, &TOpen::prepareNewSelection);
     connect(Button11, &QPushButton::clicked, this, &TOpen::toggleReadoutMode);
 
-    // The hidden pre-merger names box follows 旧.
-    connect(CBNTownBorder, &QCheckBox::toggled, CBOldTown, &QCheckBox::setChecked);
     // The save menu items and the format group show one format.
     const std::pair<QRadioButton*, const char*> formats[] = {{RBPng, "MSavePng"}, {RBJpeg, "MSaveJpeg"}, {RBBmp, "MSaveBmp"}};
     for (const auto& [radio, name] : formats) {
@@ -700,45 +684,30 @@ void TOpen::connectControls()
                 radio->setChecked(true);
         });
     }
-    // Every drawing switch redraws (nothing happens while drawing is off).
-    for (QCheckBox* b : {CBPrefBorder, CBTownBorder, CBNTownBorder, CBKenName1, CBTownName, CBYomi, CBLabel,
-                         CBMainDoubleName, CBScale, CBLake, CBLonLat, CBExp, CBCenterMark, CBRailLine, CBEki, CBMain,
-                         CBTownPaint, CBFun, CBDo, CB1do})
-        connect(b, &QCheckBox::toggled, this, [this] { redraw(); });
-    for (const char* name : {"MWgs", "MApproval", "ken_name", "MGridUnder"})
-        connect(action(name), &QAction::toggled, this, [this] { redraw(); });
-}
-
-// ----------------------------------------------------------------------------- state
-
-bool TOpen::wgs() const { return action("MWgs")->isChecked(); }
-bool TOpen::hokkaidoSubprefBorders() const { return action("MHokkaido")->isChecked(); }
-bool TOpen::preMergerBorders() const { return CBNTownBorder->isChecked(); }
-
-bool TOpen::loadSelection(const std::vector<int>& areas)
-{
-    if (areas.empty())
-        return false;
-    MapStore next;
-    next.selectedAreas = areas;
-    next.dataDate = store.dataDate;
-    next.programDate = store.programDate;
-    next.designatedCities = store.designatedCities;
-    next.duplicateNames = store.duplicateNames;
-    if (!readMapFiles(next, areas, dialogs()))
-        return false; // the message has been shown; the current map stays
-    store = std::move(next);
-    TkBtn1->hide();
-    return true;
-}
-
-bool TOpen::readMapFiles(MapStore& target, const std::vector<int>& areas, MessageSink& sink)
-{
-    std::string missing;
-    if (loadMapFiles(target, areas, LoadOptions{hokkaidoSubprefBorders(), preMergerBorders()}, sink, &missing))
-        return true;
-    sink.show(std::string(kMapFileNotFoundText) + "\n" + missing, kMapFileNotFoundTitle, MessageIcon::Exclamation);
-    return false;
+    // Every drawing switch goes to the session, which applies its chain and draws once.
+    const std::pair<QCheckBox*, Switch> boxes[] = {
+        {CBPrefBorder, Switch::PrefBorders}, {CBTownBorder, Switch::TownBorders},
+        {CBNTownBorder, Switch::PreMergerBorders}, {CBKenName1, Switch::PrefNames},
+        {CBTownName, Switch::TownNames},     {CBYomi, Switch::Readings},
+        {CBLabel, Switch::Labels},           {CBMainDoubleName, Switch::DuplicateNames},
+        {CBScale, Switch::ScaleBar},         {CBLake, Switch::LakeBorders},
+        {CBLonLat, Switch::Graticule},       {CBExp, Switch::Legend},
+        {CBCenterMark, Switch::CentreMark},  {CBTownPaint, Switch::SearchPaint},
+        {CBMenseki, Switch::SearchTotalArea}};
+    for (auto [box, sw] : boxes)
+        bindSwitch(box, sw);
+    const std::pair<const char*, Switch> menus[] = {{"MApproval", Switch::ApprovalNotice},
+                                                    {"ken_name", Switch::PrefNameCorner},
+                                                    {"MWait", Switch::PleaseWait},
+                                                    {"MGridUnder", Switch::GraticuleBelow},
+                                                    {"MHokkaido", Switch::HokkaidoBorders}};
+    for (auto [name, sw] : menus)
+        connect(action(name), &QAction::toggled, this, [this, sw = sw](bool on) {
+            if (!refreshing_)
+                session.setSwitch(sw, on);
+        });
+    connect(&session, &MapSession::changed, this, &TOpen::refreshControls);
+    connect(&session, &MapSession::drawn, this, &TOpen::afterDrawing);
 }
 
 void TOpen::showMapImage()
@@ -750,28 +719,11 @@ void TOpen::showMapImage()
 
 void TOpen::prepareNewSelection()
 {
-    CBExp->setChecked(false);
-    drawingEnabled = false;
-    mapShown = false;
-    paintActive = false;
-    viewRestore = false;
-    rangeArmed = false;
-    rangeApplied = false;
-    UpDown1->setPosition(1);
-    Label6->setText(QStringLiteral("1.00"));
-    action("MMag10")->setChecked(true);
-    action("MMove10")->setChecked(true);
-    action("MReduce1")->setChecked(true);
-    RBSize600->setChecked(true);
-    UDHor->setPosition(500);
-    UDVer->setPosition(500);
-    CBScale->setChecked(false);
-    CBLonLat->setChecked(false);
-    action("MGridUnder")->setChecked(true);
-    setControlEnabled(CBLabel, true);
-    setControlEnabled(BtnLetter, true);
-    setControlEnabled("N4", true);
-    CBOldTown->setEnabled(false);
+    if (session.paintActive)
+        return;
+    rangeTimer_->stop();
+    paint_->hide();
+    session.prepareNewSelection();
     workFileName.clear();
     legendFileName.clear();
     Label19->clear();
@@ -793,14 +745,8 @@ bool TOpen::exitProgram()
 
 void TOpen::toggleReadoutMode()
 {
-    CBZahyo->setChecked(!CBZahyo->isChecked());
-    if (CBZahyo->isChecked()) {
-        Button11->setText(QStringLiteral("座標値"));
-        Button11->setToolTip(QStringLiteral("経緯度を表示する"));
-    } else {
-        Button11->setText(QStringLiteral("経緯度"));
-        Button11->setToolTip(QStringLiteral("座標値を表示する"));
-    }
+    session.readoutInMapUnits = !session.readoutInMapUnits;
+    refreshControls();
 }
 
 // ----------------------------------------------------------------------------- shell

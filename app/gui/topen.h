@@ -9,6 +9,7 @@
 #include "common/canvas.h"
 #include "mapdata/store.h"
 #include "app/config.h"
+#include "app/mapsession.h"
 #include "paint/paint.h"
 #include "search/municipalitysearch.h"
 #include "view/decorations.h"
@@ -40,6 +41,7 @@ class QPushButton;
 class QRadioButton;
 class QScrollArea;
 class QTimer;
+class QPainter;
 
 namespace oboro {
 
@@ -66,83 +68,58 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
 };
 
+// A filter of the form "PNGファイル (*.png)|*.png" as the file dialog wants it.
+QString qtFileFilter(const QString& pairs);
+
 class TOpen : public QMainWindow {
     Q_OBJECT
+    std::shared_ptr<MessageBoxSink> dialogs_;
+    std::unique_ptr<MapSession> sessionOwner_;
+
 public:
     // dialogs shows the messages and questions; the window's own message boxes when null.
     explicit TOpen(QWidget* parent = nullptr, std::shared_ptr<MessageBoxSink> dialogs = nullptr);
     ~TOpen() override;
 
-    // ---- map state owned by the main window
-    MapStore store;
-    Canvas canvas;                 // the map picture
-    Color townPaintColor = 0x00FFFF;
+    // ---- the open map: the window shows it and calls its operations
+    MapSession& session;
+    // Names of the session's parts, for the code that draws or reads them.
+    MapStore& store;
+    Canvas& canvas;                // the cached map picture (overlays are painted over it)
+    ViewState& view;
+    DisplayState& display;
+    MainSwitches& switches;
+    ToolSwitches& tools;
+    RenderState& renderState;
+    RenderHooks& hooks;
+    BackHistory& backHistory;
+    PaintRecords& paintRecords;
+    NameOptions& nameOptions;
+    DecorationState& decorations;
+    MunicipalitySearch& search;
     std::optional<QDate> dataDate; // newest map file date, none when no map file exists
-
     QPoint lastMouse{-100, -100};
-    int drawCounters[3] = {0, 0, 0};
-    bool drawingEnabled = false;   // off: redraw() leaves the picture as it is
-    bool mapShown = false;
-    bool viewRestore = false;
-    bool rangeArmed = false;
-    bool rangeApplied = false;
-    bool legendShown = false;
-    bool paintActive = false;
-    int swappedEdition = 0;        // 0: the newest boundary data edition is in place
     QString workFileName;
     QString legendFileName;
-
-    // ---- view, look and drawing state
-    ViewState view;
-    DisplayState display;
-    MainSwitches switches;
-    ToolSwitches tools;
-    RenderState renderState;
-    RenderHooks hooks;
-    BackHistory backHistory;
-    PaintRecords paintRecords;
-    ModeFlags modes;               // the tools' mode flags the map's mouse handlers test
-    NameOptions nameOptions;       // what the name layers read from the paint tool
-    DecorationState decorations;   // scale bar place, graticule box, credit text
 
     TKen* ken() const { return ken_; }
     TMapPaint* paintWindow() const { return paint_; }
     TSettei* settingsWindow() const { return settei_; }
     TDataCheck* choiceWindow() const { return dataCheck_; }
-    MunicipalitySearch search;
     ConfigValues config;           // the configuration file's values (read at start-up)
     bool clipboardUsed = false;    // a map picture was copied during the run
 
-    // ---- the switches the map loader and the drawing read
-    bool wgs() const;                     // 世界測地系(WGS)
-    bool hokkaidoSubprefBorders() const;  // 北海道支庁界表示
-    bool preMergerBorders() const;        // 旧
-
-    // ---- operations
-    // Reads the map files of the areas into a fresh store; only when that succeeds does
-    // it replace the current map data (a failed load leaves map and state as they were).
-    bool loadSelection(const std::vector<int>& areas);
-    // Fills target from the map files of the areas, reporting problems to sink; false
-    // when the selection could not be read.
-    virtual bool readMapFiles(MapStore& target, const std::vector<int>& areas, MessageSink& sink);
-    // Draws the map again from the store and the switches and shows it.
+    // ---- what the window does for the user (each calls the session and shows it)
+    // Draws the map again from the session's state and shows it.
     void redraw();
-    // Puts the canvas picture into the scroll box.
+    // Puts the session's state into every control: check boxes, menus, up-downs, labels
+    // and what can be used now. Controls hold no state of their own.
+    void refreshControls();
+    // Puts the cached picture into the scroll box.
     void showMapImage();
     // The prefecture window's confirm: loads the areas, sets up the standard view and
     // draws. A failed load keeps the previous map.
     void confirmSelection(const std::vector<int>& areas, bool oldBorders, bool pleaseWait);
-    // Copies the check boxes and menu checks the drawing reads into `switches`.
-    void syncSwitches();
-    // Sets several switches with drawing off, then draws once.
-    template <class F> void withDrawingOff(F&& f)
-    {
-        const bool was = drawingEnabled;
-        drawingEnabled = false;
-        f();
-        drawingEnabled = was;
-        redraw();
-    }
     // 検　索: finds the typed municipality and shows it.
     void runSearch();
     void showSettingsWindow();
@@ -170,15 +147,15 @@ public:
     void mapDoubleClick(int x, int y);
     void mapWheel(int delta, Qt::KeyboardModifiers modifiers);
 
-    // 県 指 定: resets the per-map state of the main window for a new selection and asks
-    // for the prefecture selection window.
+    // 県 指 定: resets the per-map state for a new selection and asks for the
+    // prefecture selection window.
     void prepareNewSelection();
     // 終　了 and the menu item 終了: asks, then closes the window and the log file.
     // False when the user cancelled.
     bool exitProgram();
     // Readout mode toggle (経緯度 / 座標値).
     void toggleReadoutMode();
-    // Shows townPaintColor on the 市町村検索ペイント box.
+    // Shows the search paint colour on the 市町村検索ペイント box.
     void showTownPaintColor();
 
     MessageBoxSink& dialogs() { return *dialogs_; }
@@ -195,13 +172,6 @@ public:
     // its tool window stays disabled.
     void setControlEnabled(QObject* control, bool on);
     void setControlEnabled(const char* name, bool on);
-    // The main window's part of the view set-up of a new selection: the view controls,
-    // the border and name switches and the image controls are enabled, ラベル unchecked.
-    void afterViewSetUp();
-    // The main window's part of each drawing: the counters, the version picture on every
-    // fifth drawing, and the controls a drawn map enables.
-    void afterDrawing();
-
     // ---- controls of the left column
     TImage *Image1, *Image2;                        // version picture, manual picture
     QCheckBox* CBInfo;                              // settings list
@@ -230,13 +200,12 @@ public:
     QGroupBox *RGImageSize, *RGImageFormat;
     QRadioButton *RBSize600, *RBSize1200, *RBSize1800, *RBPng, *RBJpeg, *RBBmp;
     QPushButton *Button3, *Button4;                 // 画像コピー, 画像保存
-    // hidden state holders
-    QCheckBox *CBOldTown, *CBZahyo, *CBFun, *CBDo, *CB1do;
-    QLineEdit* EdName;
+    QLabel* LblDatum;                               // 世界測地系 / 旧日本測地系
+    QLabel* Label24;                                // 新名称 / 旧名称 of the last search
     // the map
     QScrollArea* ScrollBox1;
     QWidget* Panel1;
-    QLabel* MapImage;
+    QLabel* MapImage;                               // the cached picture, overlays painted over it
     TTkBtn* TkBtn1;                                 // feedback button on the start screen
 
 signals:
@@ -264,17 +233,13 @@ private:
     void showAbout();
     void showHowTo();
     void buildMapTools();
-    void applyDrawResult(const DrawResult& r);
-    void setToolLock(bool locked);
     void readout(int x, int y);
-    void drawRangeSquare(int s);
-    void drawCentreCross(QPoint at);
     void rangeTimerFired();
-    PaintView paintView();
-    std::array<QCheckBox*, 15> paintSavedSwitches() const;
-    void preparePainting();
+    void paintOverlay(QPainter& p);
+    ModeFlags currentModes() const;
+    void afterDrawing(const DrawResult& r);
+    void bindSwitch(QCheckBox* box, Switch s);
 
-    std::shared_ptr<MessageBoxSink> dialogs_;
     QWidget* column_ = nullptr;
     TProcess* process_ = nullptr;
     TKeisoku* keisoku_ = nullptr;
@@ -293,9 +258,9 @@ private:
     QPoint dragStart_;
     QPoint dragEnd_{-100, -100};
     float startLon_ = 0, startLat_ = 0;
-    std::array<bool, 15> savedSwitches_{};
-    bool drawing_ = false;
     bool settingsWereOpen_ = false;
+    bool refreshing_ = false;
+    ModeFlags modes_;              // gestures in progress (scale bar drag, two-point drag)
 };
 
 } // namespace oboro

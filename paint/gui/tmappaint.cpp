@@ -4,6 +4,7 @@
 #include "paint/gui/tpbrush.h"
 
 #include <QButtonGroup>
+#include <QHideEvent>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QGridLayout>
@@ -38,7 +39,10 @@ QCheckBox* makeCheck(QWidget* parent, const QString& caption, const char* name, 
 }
 } // namespace
 
-TMapPaint::TMapPaint(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
+TMapPaint::TMapPaint(PaintPalette* sharedPalette, int* sharedSlot, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
+      palette(sharedPalette ? *sharedPalette : ownPalette_),
+      selectedSlot(sharedSlot ? *sharedSlot : ownSlot_)
 {
     setObjectName(QStringLiteral("TMapPaint"));
     setWindowTitle(QStringLiteral("　ペイント　（塗り分け）"));
@@ -221,6 +225,13 @@ void TMapPaint::applyColorSet(int index)
 {
     palette.applyColorSet(index);
     refreshSwatches();
+}
+
+void TMapPaint::hideEvent(QHideEvent* e)
+{
+    QDialog::hideEvent(e);
+    if (!e->spontaneous())
+        emit hiddenByUser();
 }
 
 void TMapPaint::askClose()

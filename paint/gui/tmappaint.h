@@ -22,11 +22,16 @@ class TPBrush;
 
 class TMapPaint : public QDialog {
     Q_OBJECT
-public:
-    explicit TMapPaint(QWidget* parent = nullptr);
+    PaintPalette ownPalette_;
+    int ownSlot_ = -1;
 
-    PaintPalette palette;
-    int selectedSlot = -1;   // 0..7, −1 for none
+public:
+    explicit TMapPaint(QWidget* parent = nullptr) : TMapPaint(nullptr, nullptr, parent) {}
+    // Works on the palette and selected slot of the open map (its own when null).
+    TMapPaint(PaintPalette* sharedPalette, int* sharedSlot, QWidget* parent);
+
+    PaintPalette& palette;
+    int& selectedSlot;       // 0..7, −1 for none
     int slotBeingEdited = 0; // slot addressed by the last "..." or "//"
     int chooserIndex = 0;    // last radio button chosen in the pattern chooser
 
@@ -74,6 +79,11 @@ signals:
     void oldTownPaintToggled(bool on);
     void namesOverPaintToggled(bool on);
     void closedByUser();
+    // The window was hidden by the program or the user (閉じる, Esc, the title bar).
+    void hiddenByUser();
+
+protected:
+    void hideEvent(QHideEvent* e) override;
 
 private:
     void askClose();

@@ -79,7 +79,7 @@ protected:
 TEST_F(MapFlow, ConfirmLoadsTheAreasSetsUpTheViewAndDraws)
 {
     EXPECT_EQ(w->store.selectedAreas, (std::vector<int>{12, 13}));
-    EXPECT_TRUE(w->mapShown);
+    EXPECT_TRUE(w->session.mapShown);
     EXPECT_GT(w->view.standardSide, 0);
     EXPECT_GT(w->store.line(LineKind::Coast).wordCount(), 0);
     // Coast and prefecture border colours are on the picture.
@@ -152,12 +152,17 @@ TEST_F(MapFlow, RangeNarrowerThanFourKilometresIsRefused)
     EXPECT_EQ(picture(), before);
 }
 
-TEST_F(MapFlow, RightClickOnlyOpensTheDisplaySettings)
+TEST_F(MapFlow, RightClickOpensTheDisplaySettingsButNeverWhilePainting)
 {
     w->show();
     w->startPaint();
     w->paintWindow()->selectSlot(0);
     const int records = w->paintRecords.count();
+    // The settings window could rescale the map under the paint: it stays closed.
+    w->mapPress(300, 300, Qt::RightButton);
+    EXPECT_FALSE(w->settingsWindow()->isVisible());
+    EXPECT_EQ(w->paintRecords.count(), records);
+    w->endPaint();
     w->mapPress(300, 300, Qt::RightButton);
     EXPECT_TRUE(w->settingsWindow()->isVisible());
     EXPECT_EQ(w->paintRecords.count(), records);
@@ -176,7 +181,7 @@ TEST_F(MapFlow, PaintingLocksTheViewAndEndingReplays)
 {
     w->CBTownName->setChecked(true);
     w->startPaint();
-    EXPECT_TRUE(w->paintActive);
+    EXPECT_TRUE(w->session.paintActive);
     EXPECT_TRUE(w->paintWindow()->isVisible());
     for (QWidget* c : std::initializer_list<QWidget*>{w->Button5, w->Button6, w->TkBtn2, w->UpDown1, w->CBTownName,
                                                       w->BtnPaint, w->Button7})
@@ -208,7 +213,7 @@ TEST_F(MapFlow, PaintingLocksTheViewAndEndingReplays)
     EXPECT_EQ(w->paintWindow()->LblPaint->text(), QStringLiteral("1"));
 
     w->endPaint();
-    EXPECT_FALSE(w->paintActive);
+    EXPECT_FALSE(w->session.paintActive);
     EXPECT_TRUE(w->tools.paintReplay);
     for (QWidget* c : std::initializer_list<QWidget*>{w->Button5, w->Button6, w->UpDown1, w->CBTownName, w->BtnPaint})
         EXPECT_TRUE(c->isEnabled()) << c->objectName().toStdString();

@@ -175,13 +175,6 @@ TEST_F(MainWindowTest, ControlsStartWithTheirCaptionsHintsAndStates)
         {"Label6", "1.00", nullptr, false, -1, true},
         {"Label19", "", nullptr, true, -1, true},
         {"Label35", nullptr, "測定不能領域の数", true, -1, false},
-        // hidden state holders
-        {"CBOldTown", "旧市町村（削除不可）", nullptr, false, 0, false},
-        {"CBZahyo", "座標値(削除不可)", nullptr, true, 0, false},
-        {"CBFun", "経緯線(10分)", nullptr, true, 0, false},
-        {"CBDo", "経緯度", nullptr, true, 0, false},
-        {"CB1do", "1度おき", nullptr, true, 0, false},
-        {"EdName", "市区町村名", nullptr, true, -1, false},
         // the feedback button on the start screen
         {"TkBtn1", nullptr, "クリックしてください，ﾒｰﾙを送ります", true, -1, true},
     };
@@ -290,20 +283,20 @@ TEST_F(MainWindowTest, MenusHoldEveryItemWithItsStartState)
         {"MPrefSet", "都道府県名文字特性設定", false, -1},
         {"N6", "市町村検索ペイント色", false, -1},
         {"MOrder", "検索リストの配列順", true, -1},
-        {"MTimeOrder", "時間順", true, 1},
-        {"MKanjiOrder", "漢字コード順", true, 0},
-        {"MAddOld", "検索ペイントリストに旧町村名を加える", true, -1},
+        {"MTimeOrder", "時間順", false, 1},
+        {"MKanjiOrder", "漢字コード順", false, 0},
+        {"MAddOld", "検索ペイントリストに旧町村名を加える", false, -1},
         {"MKyori", "距離円を描く", false, -1},
         {"MRail", "鉄道路線情報", false, -1},
         {"MKigou", "記号", false, -1},
-        {"MPalette", "記号パレットを開く", true, -1},
+        {"MPalette", "記号パレットを開く", false, -1},
         {"MMarkSize", "地図記号サイズ", false, -1, false}, // hidden
         {"MMark16", "標準　16", true, 1},
         {"MMark14", "小　　 14", true, 0},
         {"MMark18", "大 　　18", true, 0},
-        {"MCustomDel", "カスタム記号を削除する", true, -1},
-        {"MCustomLoad", "カスタム記号を呼び出す", true, -1},
-        {"MCustomSave", "カスタム記号を保存する", true, -1},
+        {"MCustomDel", "カスタム記号を削除する", false, -1},
+        {"MCustomLoad", "カスタム記号を呼び出す", false, -1},
+        {"MCustomSave", "カスタム記号を保存する", false, -1},
         {"MEdition", "行政区界", false, -1},
         {"MEd2002", "2002年版(&A)", true, 0},
         {"MEd2003", "2003年版(&B)", true, 0},
@@ -357,48 +350,42 @@ TEST_F(MainWindowTest, FailedLoadKeepsTheCurrentMapAndState)
 {
     window->store.selectedAreas = {5};
     window->store.extent.maxX = 123;
-    EXPECT_FALSE(window->loadSelection({1, 2}));
+    EXPECT_FALSE(window->session.selectAreas({1, 2}, false));
     ASSERT_EQ(dialogs->shown.size(), 1u);
     EXPECT_EQ(dialogs->shown[0].title, "ファイルオープンエラー");
     EXPECT_EQ(window->store.selectedAreas, std::vector<int>{5});
     EXPECT_EQ(window->store.extent.maxX, 123);
     EXPECT_FALSE(window->TkBtn1->isHidden());
-    EXPECT_FALSE(window->loadSelection({}));
+    EXPECT_FALSE(window->session.selectAreas({}, false));
 }
-
-class LoadingWindow : public TOpen {
-public:
-    using TOpen::TOpen;
-    bool succeed = true;
-    std::vector<int> asked;
-    bool readMapFiles(MapStore& target, const std::vector<int>& areas, MessageSink&) override
-    {
-        asked = areas;
-        if (!succeed)
-            return false;
-        const int32_t xy[] = {10, 20, 30, 40};
-        target.line(LineKind::Coast).append(xy, 2);
-        return true;
-    }
-};
 
 TEST_F(MainWindowTest, SuccessfulLoadReplacesTheMapDataAndHidesTheFeedbackButton)
 {
-    LoadingWindow w(nullptr, dialogs);
+    TOpen w(nullptr, dialogs);
+    bool succeed = false;
+    std::vector<int> asked;
+    w.session.readMapFiles = [&](MapStore& target, const std::vector<int>& areas, const LoadOptions&, MessageSink&) {
+        asked = areas;
+        if (!succeed)
+            return false;
+        const int32_t xy[] = {10, 20, 30, 40, 30, 60};
+        target.line(LineKind::Coast).append(xy, 3);
+        return true;
+    };
     const int32_t old[] = {1, 1, 2, 2, 3, 3};
     w.store.line(LineKind::Pref).append(old, 3);
-    w.succeed = false;
-    EXPECT_FALSE(w.loadSelection({13}));
+    w.confirmSelection({13}, false, false);
     EXPECT_EQ(w.store.line(LineKind::Pref).wordCount(), 7);
 
-    w.succeed = true;
-    EXPECT_TRUE(w.loadSelection({13, 14}));
-    EXPECT_EQ(w.asked, (std::vector<int>{13, 14}));
+    succeed = true;
+    w.confirmSelection({13, 14}, false, false);
+    EXPECT_EQ(asked, (std::vector<int>{13, 14}));
     EXPECT_EQ(w.store.selectedAreas, (std::vector<int>{13, 14}));
     EXPECT_EQ(w.store.line(LineKind::Pref).wordCount(), 0);
-    EXPECT_EQ(w.store.line(LineKind::Coast).wordCount(), 5);
+    EXPECT_EQ(w.store.line(LineKind::Coast).wordCount(), 7);
     EXPECT_EQ(w.store.dataDate, 410101);
     EXPECT_TRUE(w.TkBtn1->isHidden());
+    EXPECT_TRUE(w.session.mapShown);
 }
 
 TEST_F(MainWindowTest, ExitAsksFirstAndCancelKeepsTheProgramRunning)
@@ -422,11 +409,11 @@ TEST_F(MainWindowTest, ReadoutButtonSwitchesBetweenLatitudeLongitudeAndMapUnits)
 {
     window->show();
     QTest::mouseClick(window->Button11, Qt::LeftButton);
-    EXPECT_TRUE(window->CBZahyo->isChecked());
+    EXPECT_TRUE(window->session.readoutInMapUnits);
     EXPECT_EQ(window->Button11->text(), QStringLiteral("座標値"));
     EXPECT_EQ(window->Button11->toolTip(), QStringLiteral("経緯度を表示する"));
     QTest::mouseClick(window->Button11, Qt::LeftButton);
-    EXPECT_FALSE(window->CBZahyo->isChecked());
+    EXPECT_FALSE(window->session.readoutInMapUnits);
     EXPECT_EQ(window->Button11->text(), QStringLiteral("経緯度"));
     EXPECT_EQ(window->Button11->toolTip(), QStringLiteral("座標値を表示する"));
 }
@@ -434,10 +421,10 @@ TEST_F(MainWindowTest, ReadoutButtonSwitchesBetweenLatitudeLongitudeAndMapUnits)
 TEST_F(MainWindowTest, SwitchesThatMirrorEachOtherStayInStep)
 {
     window->CBNTownBorder->setChecked(true);
-    EXPECT_TRUE(window->CBOldTown->isChecked());
-    EXPECT_TRUE(window->preMergerBorders());
+    EXPECT_TRUE(window->session.isOn(Switch::PreMergerNames));
+    EXPECT_TRUE(window->session.isOn(Switch::PreMergerBorders));
     window->CBNTownBorder->setChecked(false);
-    EXPECT_FALSE(window->CBOldTown->isChecked());
+    EXPECT_FALSE(window->session.isOn(Switch::PreMergerNames));
 
     window->RBJpeg->setChecked(true);
     EXPECT_TRUE(window->action("MSaveJpeg")->isChecked());
@@ -445,35 +432,46 @@ TEST_F(MainWindowTest, SwitchesThatMirrorEachOtherStayInStep)
     window->action("MSaveBmp")->setChecked(true);
     EXPECT_TRUE(window->RBBmp->isChecked());
 
-    EXPECT_TRUE(window->hokkaidoSubprefBorders());
+    EXPECT_TRUE(window->switches.hokkaidoBorders);
     window->action("MHokkaido")->setChecked(false);
-    EXPECT_FALSE(window->hokkaidoSubprefBorders());
-    EXPECT_TRUE(window->wgs());
+    EXPECT_FALSE(window->switches.hokkaidoBorders);
+    EXPECT_TRUE(window->view.wgs);
+    window->action("MWgs")->setChecked(false);
+    EXPECT_FALSE(window->view.wgs);
+    EXPECT_EQ(window->LblDatum->text(), QStringLiteral("旧日本測地系"));
 }
 
-TEST_F(MainWindowTest, NewSelectionResetsTheViewControlsAndAsksForThePrefectureWindow)
+TEST_F(MainWindowTest, NewSelectionResetsTheViewAndItsControlsAndAsksForThePrefectureWindow)
 {
     QSignalSpy spy(window.get(), &TOpen::prefectureWindowRequested);
-    window->drawingEnabled = true;
-    window->mapShown = true;
-    window->UpDown1->setPosition(40);
-    window->UDHor->setPosition(510);
-    window->action("MMag02")->setChecked(true);
-    window->action("MMove05")->setChecked(true);
-    window->action("MReduce3")->setChecked(true);
-    window->action("MGridUnder")->setChecked(false);
-    window->RBSize1800->setChecked(true);
-    window->CBScale->setChecked(true);
-    window->CBLonLat->setChecked(true);
-    window->CBExp->setChecked(true);
-    window->CBOldTown->setEnabled(true);
+    window->switches.drawingEnabled = true;
+    window->session.mapShown = true;
+    window->view.magCount = 40;
+    window->view.magStep = 0.2f;
+    window->view.moveFactor = 0.5f;
+    window->view.reductionDivisor = 3;
+    window->view.sizeFactor = 3;
+    window->view.horizontalMove = 510;
+    window->switches.gridUnder = false;
+    window->switches.CBScale = true;
+    window->switches.CBLonLat = true;
+    window->switches.CBExp = true;
+    window->session.setWhiteBackground(true);
+    window->refreshControls();
     window->workFileName = "a.obr";
 
     window->prepareNewSelection();
 
     EXPECT_EQ(spy.count(), 1);
-    EXPECT_FALSE(window->drawingEnabled);
-    EXPECT_FALSE(window->mapShown);
+    EXPECT_FALSE(window->switches.drawingEnabled);
+    EXPECT_FALSE(window->session.mapShown);
+    // The view itself goes back to the standard, not only its controls.
+    EXPECT_EQ(window->view.magCount, 1);
+    EXPECT_FLOAT_EQ(window->view.magStep, 1.0f);
+    EXPECT_EQ(window->view.reductionDivisor, 1);
+    EXPECT_EQ(window->view.sizeFactor, 1);
+    EXPECT_FALSE(window->display.CheckBox13);
+    EXPECT_EQ(window->display.BackColor, window->display.SavedBackColor);
     EXPECT_EQ(window->UpDown1->position(), 1);
     EXPECT_EQ(window->Label6->text(), QStringLiteral("1.00"));
     EXPECT_EQ(window->UDHor->position(), 500);
@@ -485,11 +483,9 @@ TEST_F(MainWindowTest, NewSelectionResetsTheViewControlsAndAsksForThePrefectureW
     EXPECT_FALSE(window->CBScale->isChecked());
     EXPECT_FALSE(window->CBLonLat->isChecked());
     EXPECT_FALSE(window->CBExp->isChecked());
-    EXPECT_TRUE(window->CBLabel->isEnabled());
-    // The label window is not in this build: its controls stay off; painting can start.
+    // The label window is not in this build: its controls stay off.
     EXPECT_FALSE(window->BtnLetter->isEnabled());
-    EXPECT_TRUE(window->action("N4")->isEnabled());
-    EXPECT_FALSE(window->CBOldTown->isEnabled());
+    EXPECT_FALSE(window->CBLabel->isEnabled());
     EXPECT_TRUE(window->workFileName.isEmpty());
 }
 
@@ -505,40 +501,47 @@ TEST_F(MainWindowTest, ClickOnTheBackgroundIsReportedButNotOneOnAControl)
 
 TEST_F(MainWindowTest, ViewSetUpAndDrawingEnableTheMapControlsThatHaveTheirTools)
 {
-    window->CBLabel->setChecked(true);
-    window->afterViewSetUp();
+    window->session.readMapFiles = [](MapStore& target, const std::vector<int>&, const LoadOptions&, MessageSink&) {
+        const int32_t xy[] = {10, 20, 3000, 40, 3000, 3060};
+        target.line(LineKind::Coast).append(xy, 3);
+        target.extent = {10, 20, 3000, 3060};
+        return true;
+    };
+    window->confirmSelection({13}, false, false);
     for (QWidget* w : std::initializer_list<QWidget*>{window->CBTownBorder, window->CBNTownBorder, window->CBPrefBorder,
                                                       window->CBLonLat, window->CBTownName, window->CBCenterMark,
-                                                      window->CBScale})
+                                                      window->CBScale, window->UpDown1, window->Button4,
+                                                      window->BtnPaint})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_FALSE(window->CBLabel->isChecked());
-    // Navigation and image export work.
-    EXPECT_TRUE(window->UpDown1->isEnabled());
-    EXPECT_TRUE(window->Button4->isEnabled());
 
-    window->canvas.clear(0x0000FF);
+    // 市区町村界 off takes the names, 旧 and 湖境界 with it; 都府県界 off takes 市区町村界.
     window->CBTownBorder->setChecked(false);
-    for (int i = 0; i < 4; ++i)
-        window->afterDrawing();
-    const QImage before = window->Image1->pixmap().toImage();
     EXPECT_FALSE(window->CBLake->isEnabled());
+    EXPECT_FALSE(window->CBTownName->isEnabled());
+    EXPECT_FALSE(window->CBTownName->isChecked());
+    EXPECT_FALSE(window->CBNTownBorder->isEnabled());
     window->CBTownBorder->setChecked(true);
-    window->afterDrawing();
     EXPECT_TRUE(window->CBLake->isEnabled());
-    EXPECT_EQ(window->LblCount->text(), QStringLiteral("5"));
-    EXPECT_EQ(window->LblMapping->text(), QStringLiteral("Mapping 5"));
-    EXPECT_TRUE(window->mapShown);
-    // The fifth drawing shows the map (all red here) in the version picture.
-    const QImage after = window->Image1->pixmap().toImage();
-    EXPECT_NE(before, after);
-    EXPECT_EQ(after.pixelColor(32, 32), QColor(Qt::red));
-    EXPECT_TRUE(window->CBExp->isEnabled());
-    EXPECT_TRUE(window->CBKenName1->isEnabled());
-    EXPECT_TRUE(window->CBRailLine->isEnabled());
-    EXPECT_TRUE(window->CBTimer->isEnabled());
-    EXPECT_TRUE(window->BtnPaint->isEnabled());
+    window->CBPrefBorder->setChecked(false);
+    EXPECT_FALSE(window->CBTownBorder->isChecked());
+    EXPECT_FALSE(window->CBTownBorder->isEnabled());
+    window->CBPrefBorder->setChecked(true);
+    EXPECT_TRUE(window->CBTownBorder->isEnabled());
+    // 経緯線(1度) brings its ten-minute lines and degree numbers.
+    window->CBLonLat->setChecked(true);
+    EXPECT_TRUE(window->switches.CBFun);
+    EXPECT_TRUE(window->switches.CBDo);
+
+    for (int i = 0; i < 5; ++i)
+        window->redraw();
+    EXPECT_EQ(window->LblCount->text(), QString::number(window->renderState.drawCount));
+    EXPECT_EQ(window->LblMapping->text(), QStringLiteral("Mapping %1").arg(window->renderState.mappingCount));
+    // Tools that are not in this build stay off.
+    for (QWidget* w : std::initializer_list<QWidget*>{window->CBExp, window->CBKenName1, window->CBRailLine,
+                                                      window->CBYomi, window->CBLabel})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_FALSE(window->action("N9")->isEnabled()); // name editor not in this build
-    EXPECT_FALSE(window->action("MKigou")->isEnabled());
 }
 
 TEST_F(MainWindowTest, MissingReadmeIsReported)
