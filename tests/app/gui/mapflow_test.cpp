@@ -12,6 +12,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QButtonGroup>
+#include <QRadioButton>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -237,6 +239,149 @@ TEST_F(MapFlow, NewStartAfterPaintingAsksFirst)
     w->endPaint();
     w->startPaint(); // the dialogs answer OK: the records go
     EXPECT_EQ(w->paintRecords.count(), 0);
+}
+
+
+
+namespace {
+// A land pixel near the picture's centre (Tokyo and Kanagawa: the centre lies on land).
+QPoint landNearCentre(const TOpen& w)
+{
+    for (int r = 0; r < 200; r += 3)
+        for (int dx : {r, -r})
+            if (w.canvas.pixel(300 + dx, 300) == w.display.BackColor)
+                return QPoint(300 + dx, 300);
+    return QPoint(-1, -1);
+}
+} // namespace
+
+TEST_F(MapFlow, PaintIsInTheSavedPictureAtEverySize)
+{
+    w->startPaint();
+    w->paintWindow()->selectSlot(3);
+    const QPoint land = landNearCentre(*w);
+    ASSERT_GE(land.x(), 0);
+    w->mapPress(land.x(), land.y(), Qt::LeftButton);
+    ASSERT_EQ(w->paintRecords.count(), 1);
+    w->endPaint();
+    const Color slot = w->paintWindow()->palette.colors[3];
+    // The record's point projected into each fresh picture carries the slot colour.
+    const PaintRecord rec = w->paintRecords.records().front();
+    for (const auto& [size, reduction] : {std::pair{1800, 1}, std::pair{1200, 1}, std::pair{600, 2}}) {
+        SCOPED_TRACE(size);
+        w->session.setReduction(reduction);
+        const QImage big = w->session.drawPicture(size);
+        ASSERT_EQ(big.width(), size);
+        ViewState v = w->view;
+        v.sizeFactor = size * reduction / 600;
+        RecomputeView(v, w->store);
+        const QPoint p = MapToPixel(v, rec.x, rec.y);
+        EXPECT_EQ(big.pixel(p) & 0xFFFFFF, toPixel(slot) & 0xFFFFFF);
+    }
+}
+
+TEST_F(MapFlow, NewSelectionStartsFromTheStandardViewWhateverTheLastOneWas)
+{
+    for (int i = 0; i < 4; ++i)
+        w->UpDown1->stepUp();
+    w->action("MReduce2")->trigger();
+    ASSERT_EQ(w->view.magCount, 5);
+    ASSERT_EQ(w->view.reductionDivisor, 2);
+    w->Button5->click(); // 県 指 定
+    w->ken()->Button1->click();
+    EXPECT_EQ(w->view.magCount, 1);
+    EXPECT_EQ(w->view.reductionDivisor, 1);
+    EXPECT_EQ(w->canvas.width(), 600);
+    EXPECT_EQ(w->Label6->text(), QStringLiteral("1.00"));
+}
+
+TEST_F(MapFlow, PaintingLeavesTheBackgroundColourAndConfigurationAsTheyWere)
+{
+    const Color back = w->display.BackColor;
+    ASSERT_NE(back, kWhite);
+    w->startPaint();
+    EXPECT_EQ(w->display.BackColor, kWhite);
+    w->endPaint();
+    EXPECT_EQ(w->display.BackColor, back);
+    EXPECT_EQ(w->currentConfig().BackColor, back);
+    // 背景白色 on and off again in the paint window gives the colour back too.
+    w->resumePaint();
+    w->paintWindow()->CBWhite->setChecked(true);
+    w->paintWindow()->CBWhite->setChecked(false);
+    w->endPaint();
+    EXPECT_EQ(w->display.BackColor, back);
+    EXPECT_EQ(w->canvas.pixel(2, 2), back);
+}
+
+TEST_F(MapFlow, PreMergerPaintKeepsItsBordersAfterPainting)
+{
+    w->startPaint();
+    w->paintWindow()->CBOldPaint->setChecked(true);
+    EXPECT_TRUE(w->switches.CBNTownBorder);
+    w->endPaint();
+    EXPECT_TRUE(w->switches.CBNTownBorder);
+    EXPECT_TRUE(w->CBNTownBorder->isChecked());
+}
+
+TEST_F(MapFlow, RefusedRangeEndsTheDragAndTheTimerReturnsToTheStandardRange)
+{
+    w->UpDown1->stepUp();
+    clickRangeButton();
+    w->mapPress(200, 200, Qt::LeftButton);
+    w->mapMove(203, 203);
+    w->mapRelease(203, 203);
+    EXPECT_EQ(w->Label15->text(), QStringLiteral("指定エラー"));
+    EXPECT_FALSE(w->view.rangeDragging);
+    EXPECT_TRUE(w->backHistory.empty());
+    // A click and drag now neither arms nor applies a range.
+    const int cx = w->view.centerX;
+    w->mapPress(100, 100, Qt::LeftButton);
+    w->mapMove(400, 400);
+    w->mapRelease(400, 400);
+    EXPECT_EQ(w->view.centerX, cx);
+    EXPECT_TRUE(w->backHistory.empty());
+    QTest::qWait(1300);
+    EXPECT_EQ(w->view.magCount, 1);
+}
+
+TEST_F(MapFlow, ClosingThePaintWindowEndsPainting)
+{
+    w->startPaint();
+    ASSERT_TRUE(w->session.paintActive);
+    QTest::keyClick(w->paintWindow(), Qt::Key_Escape);
+    EXPECT_FALSE(w->session.paintActive);
+    EXPECT_TRUE(w->Button5->isEnabled());
+    EXPECT_TRUE(w->UpDown1->isEnabled());
+}
+
+TEST_F(MapFlow, PaintingClosesTheSettingsWindowAndItsStepCannotUnlockTheView)
+{
+    w->showSettingsWindow();
+    w->startPaint();
+    EXPECT_FALSE(w->settingsWindow()->isVisible());
+    w->action("MMag05")->trigger();
+    EXPECT_FALSE(w->UpDown1->isEnabled());
+    EXPECT_FALSE(w->TkBtn2->isEnabled());
+    w->endPaint();
+    EXPECT_TRUE(w->settingsWindow()->isVisible());
+}
+
+TEST_F(MapFlow, SettingsWindowFollowsTheMainWindowsChoices)
+{
+    w->action("MReduce3")->trigger();
+    w->RBSize1200->setChecked(true);
+    w->action("MMag02")->trigger();
+    EXPECT_EQ(w->settingsWindow()->RadioGroup1->checkedId(), 2);
+    EXPECT_EQ(w->settingsWindow()->RadioGroup2->checkedId(), 1);
+    EXPECT_EQ(w->settingsWindow()->RadioGroup3->checkedId(), 2);
+    w->CBTownName->setChecked(false);
+    EXPECT_FALSE(w->settingsWindow()->CheckBox5->isChecked());
+}
+
+TEST(FileFilter, DialogFilterFromDescriptionAndPatternPairs)
+{
+    EXPECT_EQ(qtFileFilter(QStringLiteral("PNGファイル (*.png)|*.png")), QStringLiteral("PNGファイル (*.png)"));
+    EXPECT_EQ(qtFileFilter(QStringLiteral("A (*.a)|*.a|B (*.b)|*.b")), QStringLiteral("A (*.a);;B (*.b)"));
 }
 
 } // namespace oboro
