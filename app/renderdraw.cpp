@@ -1,5 +1,6 @@
 #include "app/rendercommand.h"
 
+#include "mapdata/datasource.h"
 #include "mapdata/loader.h"
 #include "mapdata/namelists.h"
 #include "view/display.h"
@@ -57,6 +58,7 @@ std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSin
     // The layers of other tools that the default settings draw: names and decorations.
     NameOptions names;
     DecorationState decorations;
+    decorations.approvalNotice = readDataSource(options.folder).credit;
     RenderHooks hooks;
     installNameAndDecorationLayers(hooks, names, decorations);
     const DrawResult result = DrawMap(ctx, state, hooks);

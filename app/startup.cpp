@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "common/paths.h"
+#include "mapdata/datasource.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -12,18 +13,7 @@ namespace oboro {
 
 std::optional<QDate> scanDataDate(const QString& folder)
 {
-    std::optional<QDate> newest;
-    for (int code = 1; code <= 52; ++code) {
-        char rel[32];
-        std::snprintf(rel, sizeof rel, "\\mapdata\\%02d.map", code);
-        const QFileInfo info(resolvePath(folder, rel));
-        if (!info.isFile())
-            continue; // a missing file does not stop the scan
-        const QDate d = info.lastModified().date();
-        if (d.isValid() && (!newest || d > *newest))
-            newest = d;
-    }
-    return newest;
+    return newestMapFileDate(folder);
 }
 
 int packDataDate(const QDate& date)

@@ -3,6 +3,7 @@
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/textfile.h"
+#include "mapdata/datasource.h"
 #include "mapdata/rawtext.h"
 
 #include <QDate>
@@ -365,17 +366,8 @@ bool loadMapFiles(MapStore& store, const std::vector<int>& areas, const LoadOpti
 
 int scanDataDate()
 {
-    int newest = 0;
-    for (int area = 1; area <= kAreaCount; ++area) {
-        const QFileInfo info(QString::fromStdString(programPathf("\\mapdata\\%02d.map", area)));
-        if (!info.isFile())
-            continue;
-        const QDate d = info.lastModified().date();
-        if (!d.isValid())
-            continue;
-        newest = std::max(newest, (d.year() - 1980) * 10000 + d.month() * 100 + d.day());
-    }
-    return newest;
+    const std::optional<QDate> d = boundaryDataDate(programFolder());
+    return d && d->isValid() ? (d->year() - 1980) * 10000 + d->month() * 100 + d->day() : 0;
 }
 
 std::string formatDataDate(int date)

@@ -89,8 +89,9 @@ private:
 // zero (and held inside the 32-bit range).
 Extent widenExtent(int64_t minX, int64_t minY, int64_t maxX, int64_t maxY);
 
-// Newest last-write date of the 52 map files as (year − 1980) × 10000 + month × 100 + day;
-// missing files are skipped, 0 when there is none.
+// The date of the boundary data of the program folder (boundaryDataDate: the reference
+// date of SOURCE.txt, else the newest map file date) as (year − 1980) × 10000 + month ×
+// 100 + day; 0 when there is none.
 int scanDataDate();
 // "%d/%02d/%02d" of such a date.
 std::string formatDataDate(int date);

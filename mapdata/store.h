@@ -155,7 +155,8 @@ struct MapStore {
     // drawing on, the visible extent.
     Extent extent;
 
-    // Newest last-write date of the 52 map files as (year − 1980) × 10000 + month × 100 + day.
+    // Date the boundary data is as of (SOURCE.txt's reference date, else the newest map
+    // file date) as (year − 1980) × 10000 + month × 100 + day.
     int dataDate = 0;
     // Last-write date of the executable, "%d/%02d/%02d".
     std::string programDate;

@@ -350,6 +350,8 @@ void DrawCentreCross(RenderContext& ctx)
 
 void DrawApprovalNotice(RenderContext& ctx, const DecorationState& st)
 {
+    if (st.approvalNotice.empty())
+        return;
     Canvas& c = ctx.canvas;
     const DisplayState& d = ctx.display;
     const ViewState& v = ctx.view;

@@ -12,10 +12,6 @@
 
 namespace oboro {
 
-// The credit line written at the top left of the map (国土地理院承認番号表示). The one
-// place to change it.
-inline constexpr const char* kApprovalNoticeText = "「国土数値情報（行政区域データ）」（国土交通省）を加工して作成";
-
 // Mesh sheet name files, by level 1 or 2.
 inline constexpr const char* kMeshNameFilePattern = "\\Mapdata\\mesh%d.lbl";
 
@@ -41,7 +37,9 @@ struct DecorationState {
     ScaleBarState scaleBar;
     float kmPerDegree = 0.0f; // km per degree of longitude at the centre, from the last scale bar
     GraticuleRect graticuleRect;
-    std::string approvalNotice = kApprovalNoticeText;
+    // The credit line written at the top left of the map (国土地理院承認番号表示): the
+    // credit the map data folder asks for (readDataSource), empty for none.
+    std::string approvalNotice;
 };
 
 // Length in km of the middle row of the picture (as shown beside 辺長).
@@ -79,6 +77,7 @@ QRect scaleBarHitBox(const ScaleBarState& s, int imageSide);
 void dropScaleBar(ScaleBarState& s, int px, int py, int imageSide);
 
 void DrawCentreCross(RenderContext& ctx);
+// The credit line; nothing when the data asks for none.
 void DrawApprovalNotice(RenderContext& ctx, const DecorationState& st);
 // The name of the one selected area in the lower-left corner (nothing with several).
 void DrawCornerPrefName(RenderContext& ctx);

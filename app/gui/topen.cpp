@@ -1,6 +1,7 @@
 #include "app/gui/topen.h"
 #include "app/exitsequence.h"
 #include "mapdata/loader.h"
+#include "mapdata/datasource.h"
 #include "view/imageexport.h"
 
 #include "app/gui/cursors.h"
@@ -638,8 +639,10 @@ void TOpen::resetMeasurementLabels()
 
 void TOpen::scanData()
 {
-    dataDate = scanDataDate(programFolder());
+    // The data folder tells its own date and credit (SOURCE.txt).
+    dataDate = boundaryDataDate(programFolder());
     store.dataDate = dataDate ? packDataDate(*dataDate) : 0;
+    decorations.approvalNotice = readDataSource(programFolder()).credit;
 }
 
 void TOpen::drawStartScreen()

@@ -335,23 +335,39 @@ TEST_F(LoaderTest, DataDateIsTheNewestMapFileDate)
 namespace oboro {
 namespace {
 
-// A full build of all Japan (OBORO_N03_DIR names its program folder) loads cleanly.
-TEST(RealMapData, AllAreasLoadWithoutComplaint)
+// The bundled data of all Japan: every area alone and all 52 together load without a
+// message and within every table's capacity, with one name record per municipality and
+// ward, all inside the extent of Japan.
+TEST(BundledMapData, EveryAreaAndAllTogetherFitTheTables)
 {
-    const char* env = std::getenv("OBORO_N03_DIR");
-    if (!env || !QFileInfo(QString::fromLocal8Bit(env)).isDir())
-        GTEST_SKIP() << "OBORO_N03_DIR does not name a program folder of a full build";
-    setProgramFolder(QString::fromLocal8Bit(env));
-    std::vector<int> areas;
-    for (int a = 1; a <= kAreaCount; ++a)
-        areas.push_back(a);
+    setProgramFolder(test::bundledDataDir());
+    std::vector<int> all;
+    int names = 0;
+    for (int a = 1; a <= kAreaCount; ++a) {
+        all.push_back(a);
+        MapStore store;
+        CollectingSink sink;
+        ASSERT_TRUE(loadMapFiles(store, {a}, LoadOptions{}, sink)) << "area " << a;
+        for (const Message& m : sink.messages)
+            ADD_FAILURE() << "area " << a << ": " << m.title << ": " << m.text;
+        EXPECT_GT(store.line(LineKind::Coast).wordCount() + store.line(LineKind::Pref).wordCount(), 0) << a;
+        names += store.commonNames.count();
+    }
+    EXPECT_EQ(names, 1902); // the municipalities and wards of the 2021 data
+
     MapStore store;
     CollectingSink sink;
-    ASSERT_TRUE(loadMapFiles(store, areas, LoadOptions{}, sink));
+    ASSERT_TRUE(loadMapFiles(store, all, LoadOptions{}, sink));
     for (const Message& m : sink.messages)
         ADD_FAILURE() << m.title << ": " << m.text;
-    EXPECT_GT(store.line(LineKind::Coast).wordCount(), 0);
-    EXPECT_GT(store.commonNames.count(), 1000);
+    for (int k = 0; k < kLineKindCount; ++k) {
+        const LineTable& t = store.lines[k];
+        EXPECT_FALSE(t.overflowed()) << lineTableInfo(static_cast<LineKind>(k)).constantName;
+        EXPECT_LE(t.wordCount(), t.capacity()) << lineTableInfo(static_cast<LineKind>(k)).constantName;
+    }
+    EXPECT_GT(store.line(LineKind::Town).wordCount(), 100000);
+    EXPECT_GT(store.line(LineKind::Ku).wordCount(), 1000);
+    EXPECT_EQ(store.commonNames.count(), names);
     // Japan lies within 122°–154°E and 20°–46°N.
     EXPECT_GE(store.extent.minX, -10000);
     EXPECT_LE(store.extent.maxX, 330000);

@@ -12,6 +12,8 @@ namespace oboro::test {
 
 std::string sharedDataDir() { return OBORO_SHARED_DATA; }
 
+QString bundledDataDir() { return QStringLiteral(OBORO_SOURCE_DIR "/data"); }
+
 bool haveSharedData() { return QFileInfo(QString::fromStdString(sharedDataDir() + "/n03-2021")).isDir(); }
 
 std::string writeFile(const QString& dir, const std::string& relPath, const std::string& bytes)

@@ -6,9 +6,14 @@
 
 namespace oboro::test {
 
-// Folder of the real geography of Japan (read only, never copied into the repository).
+// Folder of the real geography of Japan beside the checkout (read only; the raw data is
+// never copied into the repository).
 std::string sharedDataDir();
 bool haveSharedData();
+
+// The bundled program folder (data/): all of Japan's municipalities, built from the
+// national administrative-area data. Always there, so tests of real geography use it.
+QString bundledDataDir();
 
 // Writes a file (bytes as given) below dir, creating folders; returns its full path.
 std::string writeFile(const QString& dir, const std::string& relPath, const std::string& bytes);

@@ -316,7 +316,9 @@ TEST_F(NationalBuild, DesignatedCitiesAndDuplicateNames)
         extra.insert({f[0] + "," + f[1], f[2]});
     }
     for (const auto& e : std::vector<std::pair<std::string, std::string>>{
-             {"26,北区", "大阪市"}, {"26,北区", "堺市"}, {"13,南区", "横浜市"}, {"13,南区", "相模原市"}})
+             {"26,北区", "大阪市"}, {"26,北区", "堺市"}, {"13,南区", "横浜市"}, {"13,南区", "相模原市"},
+             // Namesakes in two areas of one prefecture.
+             {"47,泊村", "古宇郡"}, {"52,泊村", "国後郡"}})
         EXPECT_TRUE(extra.count(e)) << e.first << " " << e.second;
     // Each city's label lies in one of its wards.
     for (const DesignatedCity& c : model_->cities) {

@@ -135,6 +135,7 @@ TEST(Graticule, LabelSizeAndNoticeSizeAtSide1200)
     f.sw.CBDo = true;
     DrawDegreeLabels(f.ctx, f.st);
     EXPECT_EQ(f.canvas.fontSize(), 16);
+    f.st.approvalNotice = "出典";
     DrawApprovalNotice(f.ctx, f.st);
     EXPECT_EQ(f.canvas.fontSize(), 16);
 }
@@ -295,7 +296,12 @@ TEST(Decorations, CreditAtTheTopLeft)
     const int w = f.canvas.textWidth("データ");
     EXPECT_GT(f.count(kBlack, 5, 5, 5 + w, 5 + f.canvas.textHeight()), 20);
     EXPECT_EQ(f.count(kBlack, 5 + w + 2, 0, 600, 600), 0);
-    EXPECT_EQ(std::string(DecorationState{}.approvalNotice), kApprovalNoticeText);
+
+    // Data that asks for no credit gets none.
+    Fixture g;
+    EXPECT_TRUE(DecorationState{}.approvalNotice.empty());
+    DrawApprovalNotice(g.ctx, g.st);
+    EXPECT_EQ(g.count(kBlack, 0, 0, 600, 600), 0);
 }
 
 TEST(Decorations, SwitchDrawsOnTheCurrentPicture)

@@ -1,5 +1,7 @@
 #include "support/testsupport.h"
-#include "tests/view/topojson_store.h"
+#include "common/paths.h"
+#include "mapdata/loader.h"
+#include "mapdata/namelists.h"
 #include "view/borders.h"
 #include "view/layers.h"
 #include "view/names.h"
@@ -295,23 +297,20 @@ TEST(Names, InstalledLayersDrawThroughTheMap)
     EXPECT_TRUE(f.writtenAt(p.x(), p.y()));
 }
 
-// Real geography: every municipality's name written at an interior point, with the
-// designated-city ward borders and decorations of a normal map. Names change no
-// border pixel, and each name whose anchor is on open ground is written there.
+// Real geography: every municipality's name of 神奈川県 in the bundled data, with the
+// designated-city ward borders and decorations of a normal map. Names change no border
+// pixel, and each name whose anchor is on open ground is written there.
 TEST(Names, RealPrefectureNamesKeepBorders)
 {
-    const std::string path = test::sharedDataDir() + "/n03-2021/s0010-N03-21_14_210101.json";
-    if (!QFile::exists(QString::fromStdString(path)))
-        GTEST_SKIP() << "no real data at " << path;
+    setProgramFolder(test::bundledDataDir());
     MapStore store;
-    const test::TopoStore topo = test::loadTopoJson(path, store);
-    ASSERT_TRUE(topo.ok);
-    for (const test::TopoMunicipality& m : topo.municipalities)
-        store.commonNames.entries.push_back(
-            {static_cast<int32_t>(m.anchorX), static_cast<int32_t>(m.anchorY), m.name, 's'});
-    store.selectedAreas = {13}; // 神奈川県 in the area table
+    CollectingSink loadSink;
+    ASSERT_TRUE(loadMapFiles(store, {13}, LoadOptions{}, loadSink)); // 神奈川県 in the area table
+    ASSERT_GT(store.commonNames.count(), 50);
+    readDesignatedCityList(store, loadSink);
+    readDuplicateNameList(store, loadSink);
+    ASSERT_TRUE(loadSink.messages.empty());
     ViewState view;
-    view.wgs = false;
     SetUpView(view, store, 1);
     view.sizeFactor = 2;
     DisplayState d;
@@ -341,8 +340,8 @@ TEST(Names, RealPrefectureNamesKeepBorders)
     EXPECT_GT(check.borderPixels, 5000);
     EXPECT_EQ(check.changedBorderPixels, 0);
     int written = 0, open = 0;
-    for (const test::TopoMunicipality& m : topo.municipalities) {
-        const QPoint a = MapToPixel(view, static_cast<int32_t>(m.anchorX), static_cast<int32_t>(m.anchorY));
+    for (const NameEntry& e : store.commonNames.entries) {
+        const QPoint a = MapToPixel(view, e.x, e.y);
         if (!without.valid(a) || without.pixel(a) != toPixel(d.BackColor))
             continue; // on a line or a decoration: written on its box, not checked here
         ++open;

@@ -847,11 +847,12 @@ bool buildModel(const BuildOptions& options, MapModel& model, std::string& error
             const auto k = key;
             model.cities[i].anchor = unionPole([&](const Region& r) { return r.ward && r.prefCode == k.first && r.city == k.second; });
         }
-        // Names that occur more than once in one area.
+        // Names that occur more than once in one prefecture (Hokkaido's parts and the
+        // northern islands, Tokyo and its island groups count as one).
         std::map<std::pair<int, std::string>, std::vector<int>> byName;
         for (size_t i = 0; i < model.regions.size(); ++i)
             if (!model.regions[i].name.empty())
-                byName[{model.regions[i].area, model.regions[i].name}].push_back(static_cast<int>(i));
+                byName[{model.regions[i].prefCode, model.regions[i].name}].push_back(static_cast<int>(i));
         for (const auto& [key, list] : byName)
             if (list.size() > 1)
                 for (int i : list) {

@@ -1,6 +1,9 @@
-// mkmapdata --out DIR [--readings FILE] [--datum wgs84|tokyo] [--fill SHARE] INPUT
+// mkmapdata --out DIR [--readings FILE] [--datum wgs84|tokyo] [--fill SHARE]
+//           [--date YYYY/MM/DD] [--note TEXT]... [--credit TEXT] [--terms TEXT] INPUT
 // Builds a program folder of map data from municipality or prefecture polygons.
 #include "mkmapdata.h"
+
+#include "mapdata/datasource.h"
 
 #include <QCoreApplication>
 
@@ -13,13 +16,18 @@ using namespace oboro::mkmap;
 static int usage()
 {
     std::fprintf(stderr,
-                 "使い方: mkmapdata --out DIR [--readings codes.json] [--datum wgs84|tokyo] [--fill 0.9] INPUT\n"
+                 "使い方: mkmapdata --out DIR [--readings codes.json] [--datum wgs84|tokyo] [--fill 0.9]\n"
+                 "                  [--date YYYY/MM/DD] [--note 文] [--credit 文] [--terms 文] INPUT\n"
                  "  INPUT    行政区域データ (N03) の TopoJSON / GeoJSON / Shapefile / GML、\n"
                  "           または都道府県ポリゴン (属性 N03_001 か name_en)\n"
                  "  --out    作るプログラムフォルダ (DIR/mapdata を作るか置き換える)\n"
                  "  --readings  読みがなと団体コードの codes.json\n"
                  "  --datum  入力の測地系 (既定 wgs84: 旧日本測地系へ変換する)\n"
-                 "  --fill   全52地域で各線テーブルに使ってよい割合 (既定 0.9)\n");
+                 "  --fill   全52地域で各線テーブルに使ってよい割合 (既定 0.9)\n"
+                 "  --date   境界の基準日 (既定: 入力のファイル名 N03-21_210101 などから)\n"
+                 "  --note   SOURCE.txt に書く加工の説明 (繰り返し可)\n"
+                 "  --credit 地図に描く出典 (既定: 市区町村データでは国土数値情報の出典、空で無し)\n"
+                 "  --terms  SOURCE.txt に書く利用条件 (既定: 市区町村データでは国土数値情報の規約)\n");
     return 2;
 }
 
@@ -50,6 +58,18 @@ int main(int argc, char** argv)
             if (!v) return usage();
             opt.fill = std::atof(v);
             if (!(opt.fill > 0 && opt.fill <= 1)) return usage();
+        } else if (a == "--date") {
+            const char* v = value();
+            const std::optional<QDate> d = v ? oboro::parseReferenceDate(v) : std::nullopt;
+            if (!d)
+                return usage();
+            opt.date = d->toString(QStringLiteral("yyyy/MM/dd")).toStdString();
+        } else if (a == "--note" || a == "--credit" || a == "--terms") {
+            const char* v = value();
+            if (!v) return usage();
+            if (a == "--note") opt.notes.push_back(v);
+            else if (a == "--credit") opt.credit = v;
+            else opt.terms = v;
         } else if (a == "-h" || a == "--help") {
             usage();
             return 0;

@@ -2,6 +2,7 @@
 // The map data builder: turns municipality polygons (the national administrative-area
 // data, any year, any format GDAL reads) or prefecture polygons into a program folder
 // of map files, name lists, readings and office lists.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,25 @@ struct BuildOptions {
     std::string readings;  // codes.json of municipality codes with readings; may be empty
     Datum datum = Datum::Wgs84;  // datum of the input coordinates
     double fill = 0.9;     // share of each line table the 52 areas together may use
+    // Date the boundaries are as of, "YYYY/MM/DD"; empty: taken from the input's file
+    // name when it carries one (referenceDateOfName), else none.
+    std::string date;
+    std::vector<std::string> notes; // further processing notes for SOURCE.txt
+    // Credit and terms of use written into SOURCE.txt (the program draws the credit on
+    // the map). Unset: those of the national data for municipal input, none otherwise;
+    // set to empty: none.
+    std::optional<std::string> credit;
+    std::optional<std::string> terms;
 };
+
+// The reference date carried by a file name of the national data ("N03-21_210101…",
+// "N03-20240101…") as "YYYY/MM/DD"; empty when the name carries none.
+std::string referenceDateOfName(const std::string& path);
+
+// The lines of mapdata/SOURCE.txt: the source, the reference date, the credit and the
+// terms of municipal data, how it was processed, and what each line table holds.
+struct MapModel;
+std::vector<std::string> sourceLines(const BuildOptions& options, const MapModel& model);
 
 // One municipality, ward, or piece of land without a municipality (所属未定地),
 // or one prefecture (part) in prefecture-level input.

@@ -2,7 +2,9 @@
 #include "mkmapdata.h"
 
 #include "common/textfile.h"
+#include "mapdata/datasource.h"
 
+#include <QDate>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -138,6 +140,74 @@ std::string labelLine(const std::string& text, PointI p, int size)
 
 } // namespace
 
+std::string referenceDateOfName(const std::string& path)
+{
+    const std::string name = fs::path(path).filename().string();
+    const size_t at = name.find("N03-");
+    if (at == std::string::npos)
+        return {};
+    // Groups of digits joined by '_' after "N03-": "21_210101", "21_14_210101", "20240101_13".
+    std::vector<std::string> groups{""};
+    for (size_t i = at + 4; i < name.size(); ++i) {
+        const char c = name[i];
+        if (c >= '0' && c <= '9')
+            groups.back() += c;
+        else if (c == '_')
+            groups.emplace_back();
+        else
+            break;
+    }
+    for (size_t width : {size_t{8}, size_t{6}})
+        for (const std::string& g : groups) {
+            if (g.size() != width)
+                continue;
+            int y = std::stoi(g.substr(0, width - 4));
+            const int m = std::stoi(g.substr(width - 4, 2));
+            const int d = std::stoi(g.substr(width - 2, 2));
+            if (width == 6)
+                y += y <= 69 ? 2000 : 1900;
+            if (!QDate(y, m, d).isValid())
+                continue;
+            char buf[16];
+            std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", y, m, d);
+            return buf;
+        }
+    return {};
+}
+
+std::vector<std::string> sourceLines(const BuildOptions& options, const MapModel& model)
+{
+    std::vector<std::string> lines{"mkmapdata で作成した地図データ",
+                                   "入力: " + fs::path(options.input).filename().string()};
+    const std::string date = options.date.empty() ? referenceDateOfName(options.input) : options.date;
+    if (!date.empty())
+        lines.push_back(kSourceDateKey + date);
+    const std::string credit = options.credit.value_or(
+        model.municipal ? "「国土数値情報（行政区域データ）」（国土交通省）を加工して作成" : "");
+    const std::string terms = options.terms.value_or(
+        model.municipal ? "国土数値情報ダウンロードサイトコンテンツ利用規約（CC BY 4.0 互換）" : "");
+    if (!credit.empty())
+        lines.push_back(kSourceCreditKey + credit);
+    if (!terms.empty())
+        lines.push_back(kSourceLicenceKey + terms);
+    lines.push_back(options.datum == Datum::Wgs84 ? "加工: 経緯度を世界測地系から旧日本測地系の地図単位に変換"
+                                                  : "加工: 経緯度を地図単位に変換 (旧日本測地系として)");
+    lines.push_back("加工: 隣り合う面の共有境界を弧に組み直し、名称の位置を各面の内側に置いた");
+    lines.push_back("加工: 線テーブルに収まるよう弧を簡略化 (許容幅は下表)");
+    for (const std::string& note : options.notes)
+        lines.push_back("加工: " + note);
+    lines.push_back("全52地域の線データ語数 (簡略化の許容幅、地図単位):");
+    for (size_t i = 0; i < model.tables.size(); ++i) {
+        const TableUse& t = model.tables[i];
+        char tol[32];
+        std::snprintf(tol, sizeof tol, "%g", i < model.tolerances.size() ? model.tolerances[i] : 0.0);
+        lines.push_back("  " + t.name + " " + std::to_string(t.words) + " / " + std::to_string(t.capacity) + "  " + tol);
+    }
+    if (!options.readings.empty())
+        lines.push_back("読みがな・団体コード: " + fs::path(options.readings).filename().string());
+    return lines;
+}
+
 bool writeModel(const BuildOptions& options, const MapModel& model, std::string& error,
                 std::vector<std::string>* written)
 {
@@ -211,7 +281,7 @@ bool writeModel(const BuildOptions& options, const MapModel& model, std::string&
             return fail();
     }
 
-    // Designated cities and names that occur more than once in one area.
+    // Designated cities and names that occur more than once in one prefecture.
     std::vector<std::string> citylist, extra;
     for (const DesignatedCity& c : model.cities)
         citylist.push_back(c.name + "," + fmtPoint(c.anchor) + "," + std::to_string(c.area) + ",0");
@@ -334,26 +404,8 @@ bool writeModel(const BuildOptions& options, const MapModel& model, std::string&
     if (!put("Office/都道府県庁.csv", prefOffices))
         return fail();
 
-    // Source and what the tables hold, for whoever reads the folder.
-    std::string about = "mkmapdata で作成した地図データ\n入力: " + fs::path(options.input).filename().string() +
-                        "\n全52地域の線データ語数 (簡略化の許容幅、地図単位):\n";
-    for (size_t i = 0; i < model.tables.size(); ++i) {
-        const TableUse& t = model.tables[i];
-        char tol[32];
-        std::snprintf(tol, sizeof tol, "%g", i < model.tolerances.size() ? model.tolerances[i] : 0.0);
-        about += "  " + t.name + " " + std::to_string(t.words) + " / " + std::to_string(t.capacity) + "  " + tol + "\n";
-    }
-    if (model.municipal)
-        about += "出典: 「国土数値情報（行政区域データ）」（国土交通省）を加工して作成\n";
-    if (!options.readings.empty())
-        about += "読みがな・団体コード: " + fs::path(options.readings).filename().string() + "\n";
-    std::vector<std::string> aboutLines;
-    for (size_t pos = 0; pos < about.size();) {
-        const size_t nl = about.find('\n', pos);
-        aboutLines.push_back(about.substr(pos, nl - pos));
-        pos = nl == std::string::npos ? about.size() : nl + 1;
-    }
-    if (!put("SOURCE.txt", aboutLines))
+    // Source, date, credit and processing, for the program and whoever reads the folder.
+    if (!put("SOURCE.txt", sourceLines(options, model)))
         return fail();
 
     // The program keeps fixed numbers of these records; say so when the data has more.
