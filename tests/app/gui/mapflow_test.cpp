@@ -199,10 +199,19 @@ TEST_F(MapFlow, PaintingLocksTheViewAndEndingReplays)
     EXPECT_EQ(dialogs->shown.back().title, "ペイントエラー");
     w->paintWindow()->selectSlot(2);
     // A land pixel of the map: the picture's centre lies on land for Tokyo and Kanagawa.
+    // A pixel well inside a region (its neighbours are land too), so the record's point
+    // falls in the same region when it is projected back.
     QPoint land(-1, -1);
+    const auto inside = [&](int x, int y) {
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                if (w->canvas.pixel(x + dx, y + dy) != kWhite)
+                    return false;
+        return true;
+    };
     for (int r = 0; r < 200 && land.x() < 0; r += 3)
         for (int dx : {r, -r})
-            if (land.x() < 0 && w->canvas.pixel(300 + dx, 300) == kWhite)
+            if (land.x() < 0 && inside(300 + dx, 300))
                 land = QPoint(300 + dx, 300);
     ASSERT_GE(land.x(), 0);
     w->mapPress(land.x(), land.y(), Qt::LeftButton);
@@ -247,9 +256,16 @@ namespace {
 // A land pixel near the picture's centre (Tokyo and Kanagawa: the centre lies on land).
 QPoint landNearCentre(const TOpen& w)
 {
+    const auto inside = [&](int x, int y) {
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                if (w.canvas.pixel(x + dx, y + dy) != w.display.BackColor)
+                    return false;
+        return true;
+    };
     for (int r = 0; r < 200; r += 3)
         for (int dx : {r, -r})
-            if (w.canvas.pixel(300 + dx, 300) == w.display.BackColor)
+            if (inside(300 + dx, 300))
                 return QPoint(300 + dx, 300);
     return QPoint(-1, -1);
 }
