@@ -1,0 +1,58 @@
+#include "measure/ground.h"
+
+#include <cmath>
+#include <limits>
+
+namespace oboro {
+
+GroundScale groundScaleOf(const ViewState& v)
+{
+    GroundScale g;
+    g.side = v.imageSide;
+    const int h = v.half();
+    const QPoint left = PixelToMap(v, 0, h);
+    const QPoint right = PixelToMap(v, v.imageSide, h);
+    const float lat = latitudeOf(left.y());
+    g.widthKm = Distance(static_cast<float>(static_cast<int64_t>(right.x()) - left.x()) * 0.0001f, lat, 0.0f, lat);
+    g.heightKm = Distance(0.0f, latitudeOf(PixelToMap(v, 0, v.imageSide).y()), 0.0f, latitudeOf(PixelToMap(v, 0, 0).y()));
+    return g;
+}
+
+QPoint dataUnitsOfWgs84(double lon, double lat)
+{
+    // The shift is nearly a translation: a few fixed-point steps solve shift(t) = w.
+    double lt = lon, at = lat;
+    for (int i = 0; i < 6; ++i) {
+        const double dlon = -0.000046038 * at - 0.000083043 * lt + 0.01004;
+        const double dlat = -0.00010695 * at + 0.000017464 * lt + 0.0046017;
+        lt = lon - dlon;
+        at = lat - dlat;
+    }
+    const double gx = std::round((lt - 122.0) * 10000.0);
+    const double gy = std::round((at - 24.0) * 15000.0);
+    const QPoint guess(truncClamp(static_cast<float>(gx)), truncClamp(static_cast<float>(gy)));
+    // Of the neighbours of the guess, the one the single-precision shift puts closest.
+    const double tx = (lon - 122.0) * 10000.0, ty = (lat - 24.0) * 15000.0;
+    QPoint best = guess;
+    double bestErr = std::numeric_limits<double>::max();
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            int32_t x = guess.x() + dx, y = guess.y() + dy;
+            ShiftToWgs(x, y);
+            const double err = std::max(std::fabs(x - tx), std::fabs(y - ty));
+            if (err < bestErr - 1e-9) {
+                bestErr = err;
+                best = QPoint(guess.x() + dx, guess.y() + dy);
+            }
+        }
+    return best;
+}
+
+QPoint dataUnitsOfDisplayed(const ViewState& v, QPoint displayed)
+{
+    if (!v.wgs)
+        return displayed;
+    return dataUnitsOfWgs84(longitudeOf(displayed.x()), latitudeOf(displayed.y()));
+}
+
+} // namespace oboro
