@@ -4,6 +4,7 @@
 #include "common/numbers.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -11,34 +12,61 @@ namespace oboro {
 
 // ---------------------------------------------------------------- outlines
 
+namespace {
+
+// Distances from one centre on the sphere of 6371 km, as greatCircleKm computes them,
+// with the centre's unit vector worked out once.
+struct DistancesFrom {
+    explicit DistancesFrom(GroundPoint c) : v(unit(c)) {}
+    static std::array<double, 3> unit(GroundPoint p)
+    {
+        const double rad = 3.14159265358979323846 / 180.0;
+        const double cl = std::cos(p.lat * rad);
+        return {cl * std::cos(p.lon * rad), cl * std::sin(p.lon * rad), std::sin(p.lat * rad)};
+    }
+    double operator()(GroundPoint p) const
+    {
+        const std::array<double, 3> u = unit(p);
+        const double dx = u[0] - v[0], dy = u[1] - v[1], dz = u[2] - v[2];
+        return 2.0 * std::asin(std::min(std::sqrt(dx * dx + dy * dy + dz * dz) / 2.0, 1.0)) * 6371.0;
+    }
+    std::array<double, 3> v;
+};
+
+} // namespace
+
 std::vector<QPoint> groundCircle(int32_t cx, int32_t cy, float radiusKm)
 {
     std::vector<QPoint> out;
     out.reserve(kCircleOutlinePoints + 1);
-    const float fx = static_cast<float>(cx), fy = static_cast<float>(cy);
-    const float lonC = longitudeOf(cx), latC = latitudeOf(cy);
-    // A first guess of 100 map units per km, scaled along each direction until the
-    // ground distance is the radius: one step is nearly exact for small circles, large
-    // ones (where a degree's length changes across the circle) take a few more.
-    const float start = static_cast<float>(truncClamp(radiusKm * 100.0f));
-    const float tolerance = std::max(radiusKm * 0.0002f, 0.001f);
+    const GroundPoint centre = groundOf(QPoint(cx, cy));
+    const DistancesFrom distance(centre);
+    auto unit = [](double v) { return truncClamp(static_cast<float>(v)); };
+    // Along each direction in map units, the distance at which the ground distance is
+    // the radius: a first guess from the lengths of a map unit at the centre, then
+    // scaled by radius ÷ distance until it holds (once for small circles, a few times
+    // for large ones, where a degree's length changes across the circle).
+    const double radius = radiusKm;
+    const double kmPerX = 6371.0 * 3.14159265358979323846 / 180.0 / 10000.0 *
+                          std::cos(centre.lat * 3.14159265358979323846 / 180.0);
+    const double kmPerY = 6371.0 * 3.14159265358979323846 / 180.0 / 15000.0;
+    const double tolerance = std::max(radius * 0.0001, 0.001);
     for (int i = 0; i < kCircleOutlinePoints; ++i) {
-        const float a = static_cast<float>(i) * 2.0f * 3.14159265358979f / static_cast<float>(kCircleOutlinePoints);
-        const float ca = std::cos(a), sa = std::sin(a);
-        float r = start;
+        const double a = i * 2.0 * 3.14159265358979323846 / kCircleOutlinePoints;
+        const double ca = std::cos(a), sa = std::sin(a);
+        double r = radius / std::max(std::hypot(ca * kmPerX, sa * kmPerY), 1e-12);
         for (int step = 0; step < 8; ++step) {
-            const int32_t tx = truncClamp(fx + r * ca), ty = truncClamp(fy + r * sa);
-            const float d = Distance(lonC, latC, longitudeOf(tx), latitudeOf(ty));
-            if (!(d > 0.0f))
+            const double d = distance(groundOf(QPoint(unit(cx + r * ca), unit(cy + r * sa))));
+            if (!(d > 0.0))
                 break; // no direction to scale along (a zero radius)
-            const float next = r * radiusKm / d;
+            const double next = r * radius / d;
             if (!std::isfinite(next))
                 break;
             r = next;
-            if (std::fabs(d - radiusKm) <= tolerance)
+            if (std::fabs(d - radius) <= tolerance)
                 break;
         }
-        out.emplace_back(truncClamp(fx + r * ca), truncClamp(fy + r * sa));
+        out.emplace_back(unit(cx + r * ca), unit(cy + r * sa));
     }
     out.push_back(out.front());
     return out;
@@ -226,11 +254,10 @@ CircleOutcome DistanceCircleModel::pickAt(const ViewState& v, QPoint pixel, Mess
     if (!picking_)
         return o;
     const QPoint shown = PixelToMap(v, pixel.x(), pixel.y());
-    const GroundPoint g = groundOf(shown);
     centreXText = std::to_string(shown.x());
     centreYText = std::to_string(shown.y());
-    latLabel = formatDms("緯度 ", g.lat);
-    lonLabel = formatDms("経度 ", g.lon);
+    latLabel = formatDms("緯度 ", latitudeOf(shown.y()));
+    lonLabel = formatDms("経度 ", longitudeOf(shown.x()));
     picking_ = false;
     centreSet_ = true;
     const std::optional<int> radius = radiusFromControls(sink);
@@ -257,9 +284,8 @@ void DistanceCircleModel::pointerAt(const ViewState& v, QPoint pixel)
     centreXText = std::to_string(m.x());
     centreYText = std::to_string(m.y());
     if (!controls.typedCentre) {
-        const GroundPoint g = groundOf(m);
-        controls.latText = formatDms("", g.lat);
-        controls.lonText = formatDms("", g.lon);
+        controls.latText = formatDms("", latitudeOf(m.y()));
+        controls.lonText = formatDms("", longitudeOf(m.x()));
     }
 }
 

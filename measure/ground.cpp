@@ -1,20 +1,31 @@
 #include "measure/ground.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace oboro {
+
+double greatCircleKm(double lon1, double lat1, double lon2, double lat2)
+{
+    const double rad = 3.14159265358979323846 / 180.0;
+    const double a1 = lon1 * rad, b1 = lat1 * rad, a2 = lon2 * rad, b2 = lat2 * rad;
+    const double dx = std::cos(b1) * std::cos(a1) - std::cos(b2) * std::cos(a2);
+    const double dy = std::cos(b1) * std::sin(a1) - std::cos(b2) * std::sin(a2);
+    const double dz = std::sin(b1) - std::sin(b2);
+    const double half = std::min(std::sqrt(dx * dx + dy * dy + dz * dz) / 2.0, 1.0);
+    return 2.0 * std::asin(half) * 6371.0;
+}
 
 GroundScale groundScaleOf(const ViewState& v)
 {
     GroundScale g;
     g.side = v.imageSide;
     const int h = v.half();
-    const QPoint left = PixelToMap(v, 0, h);
-    const QPoint right = PixelToMap(v, v.imageSide, h);
-    const float lat = latitudeOf(left.y());
-    g.widthKm = Distance(static_cast<float>(static_cast<int64_t>(right.x()) - left.x()) * 0.0001f, lat, 0.0f, lat);
-    g.heightKm = Distance(0.0f, latitudeOf(PixelToMap(v, 0, v.imageSide).y()), 0.0f, latitudeOf(PixelToMap(v, 0, 0).y()));
+    const GroundPoint left = groundAtPixel(v, 0, h);
+    const GroundPoint right = groundAtPixel(v, v.imageSide, h);
+    g.widthKm = greatCircleKm(right.lon - left.lon, left.lat, 0.0, left.lat);
+    g.heightKm = greatCircleKm(0.0, groundAtPixel(v, 0, v.imageSide).lat, 0.0, groundAtPixel(v, 0, 0).lat);
     return g;
 }
 

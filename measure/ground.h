@@ -8,31 +8,34 @@
 
 namespace oboro {
 
+// Measurements work in double precision: the single-precision chord of the
+// projection's Distance is off by about half a metre, which a path of short segments
+// adds up to nearly one per cent (the readout texts keep single precision).
 struct GroundPoint {
-    float lon = 0.0f; // degrees, single precision
-    float lat = 0.0f;
+    double lon = 0.0; // degrees
+    double lat = 0.0;
 };
 
-// Degrees of map units, as the readout shows them.
-inline GroundPoint groundOf(QPoint mapUnits) { return {longitudeOf(mapUnits.x()), latitudeOf(mapUnits.y())}; }
+// Degrees of map units.
+inline GroundPoint groundOf(QPoint mapUnits) { return {mapUnits.x() * 0.0001 + 122.0, mapUnits.y() / 15000.0 + 24.0}; }
 // Degrees under a pixel of the picture (in the displayed datum).
 inline GroundPoint groundAtPixel(const ViewState& v, int px, int py) { return groundOf(PixelToMap(v, px, py)); }
 
-// Great-circle distance between two ground points (sphere of 6371 km).
-inline float groundDistance(GroundPoint a, GroundPoint b) { return Distance(a.lon, a.lat, b.lon, b.lat); }
+// Great-circle distance in km on the sphere of 6371 km, arguments in degrees: the
+// chord between the two unit vectors, 2 · asin(chord / 2) × 6371, as Distance computes
+// it, in double precision.
+double greatCircleKm(double lon1, double lat1, double lon2, double lat2);
+inline double groundDistance(GroundPoint a, GroundPoint b) { return greatCircleKm(a.lon, a.lat, b.lon, b.lat); }
 
 // The ground size of the picture: width = great-circle length of the middle row from
 // the left edge to the right edge, height = length of the left edge, both in km. One
 // pixel stands for width × height / side² km².
 struct GroundScale {
     int side = 0;
-    float widthKm = 0.0f;
-    float heightKm = 0.0f;
-    double pixelKm2() const
-    {
-        return side > 0 ? static_cast<double>(widthKm) * heightKm / (static_cast<double>(side) * side) : 0.0;
-    }
-    double pixelKm() const { return side > 0 ? static_cast<double>(widthKm) / side : 0.0; }
+    double widthKm = 0.0;
+    double heightKm = 0.0;
+    double pixelKm2() const { return side > 0 ? widthKm * heightKm / (static_cast<double>(side) * side) : 0.0; }
+    double pixelKm() const { return side > 0 ? widthKm / side : 0.0; }
 };
 GroundScale groundScaleOf(const ViewState& v);
 

@@ -28,24 +28,22 @@ double pathAreaKm2(const ViewState& v, const std::vector<QPoint>& points)
         if (points[i].y() > points[lowest].y())
             lowest = i;
     }
-    const float lat0 = g[lowest].lat;
-    // Height above the lowest latitude along the meridian (negative below it, which only
-    // rounding can give).
-    auto height = [&](float lon, float lat) {
-        const float d = Distance(lon, lat0, lon, lat);
+    const double lat0 = g[lowest].lat;
+    // Height above the lowest latitude along the meridian (negative below it, which
+    // cannot happen but costs nothing to get right).
+    auto height = [&](double lon, double lat) {
+        const double d = greatCircleKm(lon, lat0, lon, lat);
         return lat < lat0 ? -d : d;
     };
     double sum = 0.0;
     for (size_t i = 0; i < n; ++i) {
         const GroundPoint p = g[i];
         const GroundPoint q = g[(i + 1) % n];
-        const float mid = (p.lat + q.lat) / 2.0f;
-        float dx = Distance(q.lon, mid, p.lon, mid);
+        const double mid = (p.lat + q.lat) / 2.0;
+        double dx = greatCircleKm(q.lon, mid, p.lon, mid);
         if (!(q.lon > p.lon))
             dx = -dx;
-        const float h1 = height(p.lon, p.lat);
-        const float h2 = height(p.lon, q.lat);
-        sum += (static_cast<double>(h1) + h2) * dx * 0.5;
+        sum += (height(p.lon, p.lat) + height(p.lon, q.lat)) * dx * 0.5;
     }
     return std::fabs(sum);
 }

@@ -25,9 +25,9 @@ PanelUpdate readoutAt(const ViewState& v, QPoint pixel, bool mapUnits)
         u.latitudeLine = unitsLine("Y座標", m.y());
         u.longitudeLine = unitsLine("X座標", m.x());
     } else {
-        const GroundPoint g = groundOf(m);
-        u.latitudeLine = formatDms("緯度 ", g.lat);
-        u.longitudeLine = formatDms("経度 ", g.lon);
+        // Degrees as the readout holds them, in single precision.
+        u.latitudeLine = formatDms("緯度 ", latitudeOf(m.y()));
+        u.longitudeLine = formatDms("経度 ", longitudeOf(m.x()));
     }
     return u;
 }
@@ -111,8 +111,8 @@ std::string webMapAddress(const std::string& base, double lon, double lat)
 
 std::string webMapAddressAt(const std::string& base, const ViewState& v, QPoint pixel)
 {
-    const GroundPoint g = groundAtPixel(v, pixel.x(), pixel.y());
-    return webMapAddress(base, g.lon, g.lat);
+    const QPoint m = PixelToMap(v, pixel.x(), pixel.y());
+    return webMapAddress(base, longitudeOf(m.x()), latitudeOf(m.y()));
 }
 
 } // namespace oboro

@@ -47,7 +47,7 @@ public:
     void cancel();
 
     bool dragging() const { return dragging_; }
-    float lastDistance() const { return lastKm_; }
+    double lastDistance() const { return lastKm_; }
     GroundPoint start() const { return start_; }
 
 private:
@@ -57,7 +57,7 @@ private:
     QPoint startPixel_;
     QPoint previousEnd_{-100, -100};
     GroundPoint start_;
-    float lastKm_ = 0.0f;
+    double lastKm_ = 0.0;
 };
 
 // The web map service: page and query after the configurable base address.

@@ -22,7 +22,7 @@ struct ProgramFolderGuard {
     ~ProgramFolderGuard() { setProgramFolder(saved); }
 };
 
-double greatCircleKm(double lon1, double lat1, double lon2, double lat2)
+double haversineKm(double lon1, double lat1, double lon2, double lat2)
 {
     const double r = 3.14159265358979323846 / 180.0;
     const double s1 = std::sin((lat2 - lat1) * r / 2), s2 = std::sin((lon2 - lon1) * r / 2);
@@ -107,7 +107,7 @@ TEST(RenderCommandCircles, CirclesAreDrawnAtTheirGroundRadius)
                 continue;
             ++changed;
             const QPoint m = PixelToMap(v, x, y);
-            const double d = greatCircleKm(139.4, 35.4, longitudeOf(m.x()), latitudeOf(m.y()));
+            const double d = haversineKm(139.4, 35.4, longitudeOf(m.x()), latitudeOf(m.y()));
             if (std::fabs(d - 10) < 2 * pixelKm)
                 ++near10;
             else if (std::fabs(d - 20) < 2 * pixelKm)

@@ -14,7 +14,7 @@ using namespace oboro;
 namespace {
 
 // Great-circle distance in double precision (haversine), written independently.
-double greatCircleKm(double lon1, double lat1, double lon2, double lat2)
+double haversineKm(double lon1, double lat1, double lon2, double lat2)
 {
     const double r = 3.14159265358979323846 / 180.0;
     const double s1 = std::sin((lat2 - lat1) * r / 2), s2 = std::sin((lon2 - lon1) * r / 2);
@@ -66,7 +66,7 @@ TEST(GroundCircle, EveryOutlinePointLiesTheRadiusAway)
             // meridian) and 0.02 % of the radius.
             const double tolerance = 0.02 + 0.0002 * r;
             for (const QPoint& p : o) {
-                const double d = greatCircleKm(longitudeOf(cx), latitudeOf(cy), longitudeOf(p.x()), latitudeOf(p.y()));
+                const double d = haversineKm(longitudeOf(cx), latitudeOf(cy), longitudeOf(p.x()), latitudeOf(p.y()));
                 EXPECT_NEAR(d, r, tolerance) << "lat " << lat << " r " << r << " at " << p.x() << "," << p.y();
             }
         }
@@ -104,7 +104,7 @@ TEST(CircleDrawing, OutlinePixelsLieOnTheGroundCircle)
                 ++onCircle;
                 // The pixel's middle, half a pixel right and below its corner.
                 const QPoint m = PixelToMap(v, x, y);
-                const double d = greatCircleKm(longitudeOf(centre.x()), latitudeOf(centre.y()),
+                const double d = haversineKm(longitudeOf(centre.x()), latitudeOf(centre.y()),
                                                longitudeOf(m.x()) + 0.5 / v.scaleX / 10000.0,
                                                latitudeOf(m.y()) - 0.5 / v.scaleY / 15000.0);
                 EXPECT_NEAR(d, k.radius, 1.5 * pixelKm) << "lat " << k.lat << " r " << k.radius << " pixel " << x << "," << y;

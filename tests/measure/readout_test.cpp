@@ -12,7 +12,7 @@ using namespace oboro;
 namespace {
 
 // Great-circle distance in double precision (haversine), written independently.
-double greatCircleKm(double lon1, double lat1, double lon2, double lat2)
+double haversineKm(double lon1, double lat1, double lon2, double lat2)
 {
     const double r = 3.14159265358979323846 / 180.0;
     const double s1 = std::sin((lat2 - lat1) * r / 2), s2 = std::sin((lon2 - lon1) * r / 2);
@@ -96,14 +96,14 @@ TEST(TwoPoint, DistanceOfTheDragAndTheRubberBandLeavesNoTrace)
     const PanelUpdate moved = m.move(canvas, v, QPoint(599, 300), false);
     EXPECT_EQ(moved.latitudeLine, std::string("緯度  35.0000"));
     EXPECT_EQ(moved.longitudeLine, std::string("経度 135.1756")); // 132990: 135.299°
-    EXPECT_NEAR(m.lastDistance(), greatCircleKm(135.0, 35.0, 135.299, 35.0), 0.01);
+    EXPECT_NEAR(m.lastDistance(), haversineKm(135.0, 35.0, 135.299, 35.0), 0.01);
     EXPECT_EQ(moved.length, lengthText(m.lastDistance()));
 
     // Released away from the last movement: the band drawn last is erased all the same.
     m.release(canvas, v, QPoint(500, 100));
     EXPECT_FALSE(m.dragging());
     EXPECT_EQ(canvas.image(), before);
-    EXPECT_NEAR(m.lastDistance(), greatCircleKm(135.0, 35.0, 135.2, 35.0 + 2000.0 / 15000.0), 0.01);
+    EXPECT_NEAR(m.lastDistance(), haversineKm(135.0, 35.0, 135.2, 35.0 + 2000.0 / 15000.0), 0.01);
 }
 
 TEST(TwoPoint, TheWrittenDistanceExamples)
@@ -132,7 +132,7 @@ TEST(TwoPoint, TheWrittenDistanceExamples)
         // The positions read off the picture (within a map unit of the ones asked for).
         const QPoint a = PixelToMap(v, 300, 300), b = PixelToMap(v, px, py);
         ASSERT_LE(std::abs(b.x() - c.x2) + std::abs(b.y() - c.y2), 2);
-        const double expected = greatCircleKm(longitudeOf(a.x()), latitudeOf(a.y()), longitudeOf(b.x()), latitudeOf(b.y()));
+        const double expected = haversineKm(longitudeOf(a.x()), latitudeOf(a.y()), longitudeOf(b.x()), latitudeOf(b.y()));
         EXPECT_NEAR(m.lastDistance(), expected, 0.01 + expected * 2e-6);
         ASSERT_TRUE(u.length);
         EXPECT_EQ(u.length->substr(0, 5), c.leading) << *u.length;
