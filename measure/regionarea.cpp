@@ -1,7 +1,6 @@
 #include "measure/regionarea.h"
 
 #include "search/municipalitysearch.h"
-#include "view/render.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -293,6 +292,24 @@ SearchedAreaResult measureSearchedRegions(Canvas& canvas, const ViewState& v, co
         r.panel.unmeasurable = "";
     }
     return r;
+}
+
+Layer searchedAreaLayer(std::function<std::optional<SearchedName>()> search,
+                        std::function<void(const SearchedAreaResult&)> done)
+{
+    return [search = std::move(search), done = std::move(done)](RenderContext& ctx) {
+        const std::optional<SearchedName> searched = search ? search() : std::nullopt;
+        if (!searched)
+            return;
+        const SearchedAnchors a = searchedAnchors(ctx.store, ctx.view, searched->name, searched->chosenMapUnits,
+                                                  ctx.switches.CBNTownBorder);
+        if (a.wardName)
+            ctx.display.CBKuDot = false;
+        const SearchedAreaResult r =
+            measureSearchedRegions(ctx.canvas, ctx.view, ctx.display, a.anchors, ctx.display.TownPaintColor);
+        if (done)
+            done(r);
+    };
 }
 
 long searchedGroupLimit(int imageSide)

@@ -14,6 +14,7 @@
 #include "measure/ground.h"
 #include "measure/panel.h"
 #include "view/display.h"
+#include "view/render.h"
 
 #include <QPoint>
 #include <cstdint>
@@ -172,6 +173,18 @@ PanelUpdate searchedAreaStartPanel();
 // step further: a group that took more than 200000 pixels of a 600-pixel picture (the
 // same share of a larger one) does not give a figure. After 20 steps the measurement
 // gives up with "測定不能".
+// The search paint measuring the searched regions, as the drawing's layer (the hook
+// searchPaintWithArea): `search` tells the searched name and the position the search
+// chose for it (nothing: no search, nothing drawn); `done` receives the result, and
+// whether a ward name turned the dotted ward borders solid for the next drawing. The
+// walks paint the regions in the search paint colour (TownPaintColor).
+struct SearchedName {
+    std::string name;
+    std::optional<QPoint> chosenMapUnits;
+};
+Layer searchedAreaLayer(std::function<std::optional<SearchedName>()> search,
+                        std::function<void(const SearchedAreaResult&)> done);
+
 struct SearchedAreaNext {
     enum class Step { Show, Magnify, GiveUp } step = Step::Show;
     int magCount = 0;   // Magnify: the new magnification count

@@ -302,3 +302,47 @@ TEST(SearchedArea, ARegionTooLargeForThePictureAsksForACloserView)
     EXPECT_EQ(gone.panel.area, std::string(" 測定不能"));
     EXPECT_EQ(gone.panel.superscriptShown, false);
 }
+
+TEST(SearchedArea, MeasuredInsideTheDrawing)
+{
+    // A square municipality of 200 × 200 map units (pixels of this view) in the middle
+    // of a coast square, both as drawn by the map.
+    DrawingScene s;
+    s.view = view35();
+    s.view.baseScale = 1.0f;
+    s.view.scaleX = 1.0f;
+    s.sw.drawingEnabled = true;
+    s.sw.CBTownName = false;
+    s.sw.CBTownPaint = true;
+    s.sw.CBMenseki = true;
+    const int32_t cx = s.view.centerX, cy = s.view.centerY;
+    auto square = [&](LineKind k, int half) {
+        const int32_t xy[] = {cx - half, cy - half, cx + half, cy - half, cx + half, cy + half,
+                              cx - half, cy + half, cx - half, cy - half};
+        s.store.line(k).append(xy, 5);
+    };
+    square(LineKind::Coast, 250);
+    square(LineKind::Town, 100);
+    s.store.commonNames.entries = {{cx, cy, "三角村", 's'}, {cx + 200, cy, "外村", 's'}};
+    s.tools.searchName = "三角村";
+    std::optional<SearchedAreaResult> got;
+    RenderHooks hooks;
+    hooks.searchPaintWithArea = searchedAreaLayer([] { return SearchedName{"三角村", std::nullopt}; },
+                                                  [&](const SearchedAreaResult& r) { got = r; });
+    ASSERT_TRUE(DrawMap(s.ctx, s.state, hooks).drawn);
+    ASSERT_TRUE(got);
+    // The square's inside in pixels, and its outline once.
+    const QPoint a = MapToPixel(s.view, cx - 100, cy + 100), b = MapToPixel(s.view, cx + 100, cy - 100);
+    const long inside = static_cast<long>(b.x() - a.x() - 1) * (b.y() - a.y() - 1);
+    EXPECT_EQ(got->interior, inside);
+    EXPECT_EQ(got->boundary, 2L * (b.x() - a.x() - 1) + 2L * (b.y() - a.y() - 1));
+    EXPECT_FALSE(got->edge);
+    EXPECT_EQ(s.canvas.pixel((a.x() + b.x()) / 2, (a.y() + b.y()) / 2), std::optional<Color>(s.display.TownPaintColor));
+    EXPECT_EQ(s.canvas.pixel(b.x() + 20, (a.y() + b.y()) / 2), std::optional<Color>(s.display.BackColor));
+    // No search: nothing measured.
+    got.reset();
+    hooks.searchPaintWithArea = searchedAreaLayer([] { return std::optional<SearchedName>(); },
+                                                  [&](const SearchedAreaResult& r) { got = r; });
+    DrawMap(s.ctx, s.state, hooks);
+    EXPECT_FALSE(got);
+}
