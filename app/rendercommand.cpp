@@ -31,15 +31,56 @@ std::optional<ImageFormat> formatOfName(const QString& path)
 
 } // namespace
 
+std::optional<CircleRequest> parseCircleRequest(const QString& value, std::string& why)
+{
+    const QStringList parts = value.split(QLatin1Char(','), Qt::KeepEmptyParts);
+    if (parts.size() != 3 && parts.size() != 4) {
+        why = "--circle は 経度,緯度,半径[,個数] の形で指定してください: " + str(value);
+        return std::nullopt;
+    }
+    CircleRequest c;
+    const std::optional<double> lon = strictReal(str(parts[0]));
+    const std::optional<double> lat = strictReal(str(parts[1]));
+    if (!lon || !(*lon >= -180.0 && *lon <= 180.0)) {
+        why = "--circle の経度は -180 から 180 までの度で指定してください: " + str(parts[0].trimmed());
+        return std::nullopt;
+    }
+    if (!lat || !(*lat >= -90.0 && *lat <= 90.0)) {
+        why = "--circle の緯度は -90 から 90 までの度で指定してください: " + str(parts[1].trimmed());
+        return std::nullopt;
+    }
+    c.lon = *lon;
+    c.lat = *lat;
+    const std::optional<int> km = strictInt(str(parts[2]));
+    if (!km || *km < 1 || *km > 20000) {
+        why = "--circle の半径は 1 から 20000 までの整数 (km) です: " + str(parts[2].trimmed());
+        return std::nullopt;
+    }
+    c.km = *km;
+    if (parts.size() == 4) {
+        const std::optional<int> count = strictInt(str(parts[3]));
+        if (!count || *count < 1 || *count > kMaxCircleCount) {
+            why = "--circle の円の数は 1 から " + std::to_string(kMaxCircleCount) + " までの整数です: " +
+                  str(parts[3].trimmed());
+            return std::nullopt;
+        }
+        c.count = *count;
+    }
+    return c;
+}
+
 std::string renderUsage()
 {
     return "使い方: oboro render --areas 13,14 [--size 600|1200|1800] [--reduce 1..5] [--tokyo-datum]\n"
-           "                    [--no-names] [--folder フォルダ] --out 地図.png|.jpg|.bmp\n"
+           "                    [--no-names] [--circle 経度,緯度,半径[,個数]]... [--folder フォルダ]\n"
+           "                    --out 地図.png|.jpg|.bmp\n"
            "  --areas        描く地域の番号 (1～52) をコンマで区切って指定\n"
            "  --size         画像サイズ (既定 600)\n"
            "  --reduce       縮小 (画像の一辺 = サイズ ÷ 縮小, 既定 1)\n"
            "  --tokyo-datum  日本測地系で描く (既定は世界測地系)\n"
            "  --no-names     市区町村名を描かない\n"
+           "  --circle       距離円 (何度でも指定可): 中心の経度,緯度 (度, 描く測地系の値),\n"
+           "                 半径 (km, 整数), 同心円の数 (既定 1)\n"
            "  --folder       地図データのあるプログラムフォルダ (既定は現在のフォルダ)\n"
            "  --out          出力ファイル (拡張子で PNG, JPEG, BMP を選ぶ)";
 }
@@ -63,7 +104,7 @@ RenderArguments parseRenderArguments(const QStringList& args)
         }
         const bool takesValue = name == QLatin1String("--areas") || name == QLatin1String("--size") ||
                                 name == QLatin1String("--reduce") || name == QLatin1String("--folder") ||
-                                name == QLatin1String("--out");
+                                name == QLatin1String("--out") || name == QLatin1String("--circle");
         QString value;
         if (takesValue) {
             if (inlineValue) {
@@ -106,6 +147,12 @@ RenderArguments parseRenderArguments(const QStringList& args)
             o.tokyoDatum = true;
         } else if (name == QLatin1String("--no-names")) {
             o.noNames = true;
+        } else if (name == QLatin1String("--circle")) {
+            std::string why;
+            const std::optional<CircleRequest> circle = parseCircleRequest(value, why);
+            if (!circle)
+                return fail(why);
+            o.circles.push_back(*circle);
         } else if (name == QLatin1String("--folder")) {
             if (value.isEmpty())
                 return fail("--folder のフォルダ名が空です");

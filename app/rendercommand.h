@@ -2,9 +2,10 @@
 // The headless command for scripts and batch work:
 //
 //   oboro render --areas 13,14 [--size 600|1200|1800] [--reduce 1..5] [--tokyo-datum]
-//                [--no-names] [--folder DIR] --out map.png|.jpg|.bmp
+//                [--no-names] [--circle LON,LAT,KM[,COUNT]]... [--folder DIR] --out map.png|.jpg|.bmp
 //
-// draws the map of the areas with the default settings and writes it as an image file.
+// draws the map of the areas with the default settings (and the distance circles asked
+// for) and writes it as an image file.
 // No window and no display are needed. Messages go to the standard error stream in
 // Japanese; the exit status is 0 on success, non-zero otherwise.
 #include "common/messages.h"
@@ -21,12 +22,25 @@
 
 namespace oboro {
 
+// A distance circle of the command: centre in degrees of the picture's datum (WGS-84, or
+// the Tokyo datum with --tokyo-datum), radius in whole km, and the number of concentric
+// circles at radius, 2 × radius, ….
+struct CircleRequest {
+    double lon = 0.0;
+    double lat = 0.0;
+    int km = 0;
+    int count = 1;
+    bool operator==(const CircleRequest&) const = default;
+};
+inline constexpr int kMaxCircleCount = 100;
+
 struct RenderOptions {
     std::vector<int> areas; // area codes 1..52, ascending, no repeats
     int size = 600;         // 600, 1200 or 1800
     int reduce = 1;         // reduction divisor 1..5
     bool tokyoDatum = false;
     bool noNames = false;   // municipality name layers off
+    std::vector<CircleRequest> circles;
     QString folder;         // program folder (empty: the current directory)
     QString out;
     ImageFormat format = ImageFormat::Png;
@@ -48,6 +62,9 @@ struct RenderArguments {
     std::string error;                    // Japanese, empty when help was asked
     bool help = false;
 };
+
+// Parses the value of one --circle option; on refusal `why` tells why (Japanese).
+std::optional<CircleRequest> parseCircleRequest(const QString& value, std::string& why);
 
 // Parses the arguments after "render".
 RenderArguments parseRenderArguments(const QStringList& args);

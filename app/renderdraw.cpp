@@ -3,6 +3,7 @@
 #include "mapdata/datasource.h"
 #include "mapdata/loader.h"
 #include "mapdata/namelists.h"
+#include "measure/circles.h"
 #include "view/display.h"
 #include "view/layers.h"
 #include "view/projection.h"
@@ -61,6 +62,26 @@ std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSin
     decorations.approvalNotice = readDataSource(options.folder).credit;
     RenderHooks hooks;
     installNameAndDecorationLayers(hooks, names, decorations);
+    // The distance circles asked for, centred in the data's datum so that the drawing's
+    // shift puts them where the degrees say.
+    std::vector<std::pair<DistanceCircle, int>> circles;
+    for (const CircleRequest& r : options.circles) {
+        DistanceCircle c;
+        const QPoint centre = options.tokyoDatum
+                                  ? QPoint(truncClamp(static_cast<float>((r.lon - 122.0) * 10000.0)),
+                                           truncClamp(static_cast<float>((r.lat - 24.0) * 15000.0)))
+                                  : dataUnitsOfWgs84(r.lon, r.lat);
+        c.x = centre.x();
+        c.y = centre.y();
+        c.radius = r.km;
+        c.concentric = r.count > 1;
+        circles.emplace_back(c, r.count);
+    }
+    if (!circles.empty())
+        hooks.distanceCircles = [&circles](RenderContext& c) {
+            for (const auto& [circle, count] : circles)
+                drawCircleSet(c.canvas, c.view, circle, count);
+        };
     const DrawResult result = DrawMap(ctx, state, hooks);
     if (!result.drawn) {
         sink.show("地図を描けませんでした", "描画エラー", MessageIcon::Exclamation);

@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libpng-dev libjpeg62-turbo-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libgdal-dev
+  libgdal-dev libgeographiclib-dev
   fonts-ipafont-gothic
 )
 if [ "${OBORO_WITH_FUZZ:-0}" = 1 ]; then
