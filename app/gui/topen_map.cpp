@@ -440,7 +440,8 @@ PaintView TOpen::paintView()
         py = p.y();
     };
     pv.pixelToMap = [this](int px, int py, int32_t& x, int32_t& y) {
-        const QPoint p = PixelToMap(view, px, py);
+        // Records are replayed through MapToPixel: keep the data point under the pixel.
+        const QPoint p = PixelToDataUnits(view, px, py);
         x = p.x();
         y = p.y();
     };
