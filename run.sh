@@ -14,9 +14,22 @@ for a in "$@"; do
 done
 folder="${XDG_DATA_HOME:-$HOME/.local/share}/oboro"
 mkdir -p "$folder"
+# The prefecture-only default of earlier versions (coasts and prefecture borders, no
+# municipalities) is put aside, so the bundled municipalities take its place.
+if grep -qs 'mapdata_japan_prefectures' "$folder/mapdata/SOURCE.txt"; then
+  old="$folder/mapdata.prefectures-$(date +%Y%m%d%H%M%S)"
+  mv "$folder/mapdata" "$old"
+  echo "run.sh: the old prefecture-only map data was moved to $old"
+fi
 if [ ! -d "$folder/mapdata" ] && [ -d data ]; then
-  # No-clobber: files the user already has are kept. The dates are kept too: the
-  # start screen shows the newest map file date as the date of the boundary data.
+  # No-clobber: files the user already has are kept. The data's own date and credit
+  # are in mapdata/SOURCE.txt, whatever the dates of the copied files.
   cp -rn --preserve=timestamps data/. "$folder/"
+  # The user's settings and lists come along from the data put aside.
+  if [ -n "${old:-}" ]; then
+    for f in config.ini townlist.lst paintlist.lst; do
+      if [ -f "$old/$f" ]; then cp -p "$old/$f" "$folder/mapdata/"; fi
+    done
+  fi
 fi
 exec build/oboro --folder "$folder" "$@"

@@ -1,4 +1,6 @@
 #include "app/gui/topen.h"
+#include "app/programinfo.h"
+#include "app/qttranslations.h"
 #include "app/rendercommand.h"
 #include "app/startup.h"
 #include "common/canvas.h"
@@ -9,7 +11,10 @@
 #include <QDir>
 #include <QMessageBox>
 
+#include <QLocale>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 
@@ -32,6 +37,19 @@ public:
     }
 };
 
+// While the application connects to the window system, Qt's notes about the platform
+// plugin stay quiet, and its abort when no display can be opened becomes one clear line
+// and an exit status.
+void quietPlatformStart(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "oboro: %s\n", oboro::displayUnreachableText().c_str());
+        std::_Exit(1);
+    }
+    if (type == QtCriticalMsg || (context.category && std::strncmp(context.category, "qt.qpa", 6) != 0 && type != QtDebugMsg))
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -39,8 +57,26 @@ int main(int argc, char** argv)
     // The headless render command needs no window: it runs before any widget exists.
     if (argc > 1 && std::strcmp(argv[1], "render") == 0)
         return oboro::renderCommandMain(argc, argv);
+    // --help and --version answer without a display.
+    if (const auto text = oboro::informationRequest(argc, argv)) {
+        std::fputs(text->c_str(), stdout);
+        return 0;
+    }
+    const std::string noDisplay = oboro::displayProblem([](const char* name) {
+        const char* v = std::getenv(name);
+        return std::string(v ? v : "");
+    });
+    if (!noDisplay.empty()) {
+        std::fprintf(stderr, "oboro: %s\n", noDisplay.c_str());
+        return 1;
+    }
 
+    const QtMessageHandler previous = qInstallMessageHandler(quietPlatformStart);
     OboroApplication app(argc, argv);
+    qInstallMessageHandler(previous);
+    // Qt's own dialogs and buttons in Japanese, whatever the system locale.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    oboro::installJapaneseQtTranslations(app);
     QApplication::setApplicationName(QStringLiteral("Oboro9.1"));
     oboro::Canvas::installFontSubstitutions();
 

@@ -670,7 +670,8 @@ PaintView MapSession::paintView(Canvas& c, const ViewState& v, const DisplayStat
         py = p.y();
     };
     pv.pixelToMap = [&v](int px, int py, int32_t& x, int32_t& y) {
-        const QPoint p = PixelToMap(v, px, py);
+        // Records are replayed through MapToPixel: keep the data point under the pixel.
+        const QPoint p = PixelToDataUnits(v, px, py);
         x = p.x();
         y = p.y();
     };

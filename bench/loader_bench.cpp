@@ -1,6 +1,7 @@
-// Loading the map files of all 52 areas. With OBORO_N03_DIR naming a program folder of a
-// full build (MAPDATA/NN.MAP and MAPDATA/OfficeLoc), that folder is loaded; otherwise a
-// synthetic folder of about the size of all Japan, within the table capacities, is made.
+// Loading the map files of all 52 areas: the real data (the program folder named by
+// OBORO_N03_DIR, else the bundled data/), or, without it, a synthetic folder of about
+// the size of all Japan within the table capacities.
+#include "bench/realdata.h"
 #include "common/paths.h"
 #include "common/textfile.h"
 #include "mapdata/loader.h"
@@ -57,13 +58,11 @@ void addRecords(std::string& out, std::mt19937& rng, char kind, int count, int p
     }
 }
 
-// The program folder to load: OBORO_N03_DIR or a synthetic one made once.
+// The program folder to load: the real data (realDataFolder) or a synthetic one made once.
 QString programFolderForBench()
 {
-    if (const char* env = std::getenv("OBORO_N03_DIR")) {
-        if (QFileInfo(QString::fromLocal8Bit(env)).isDir())
-            return QString::fromLocal8Bit(env);
-    }
+    if (const QString real = realDataFolder(); !real.isEmpty())
+        return real;
     static std::unique_ptr<QTemporaryDir> dir;
     if (dir)
         return dir->path();

@@ -1,7 +1,7 @@
 // Replay of 1300 paint records on all Japan at 1800 × 1800: the redraw of a painted map.
-// Needs a full build of the municipality data named by OBORO_N03_DIR, e.g.
-//   build/tools/mkmapdata/mkmapdata --out /tmp/oboro-n03 ../shared/data/n03-2021/s0010-N03-21_210101.json
-//   OBORO_N03_DIR=/tmp/oboro-n03 build/bench/oboro_bench --benchmark_filter=Paint
+// Uses the bundled data of all Japan, or the program folder named by OBORO_N03_DIR:
+//   build/bench/oboro_bench --benchmark_filter=Paint
+#include "bench/realdata.h"
 #include "common/paths.h"
 #include "mapdata/loader.h"
 #include "paint/paint.h"
@@ -20,10 +20,10 @@ struct PaintedJapan : DrawingScene {
 
     PaintedJapan()
     {
-        const QByteArray dir = qgetenv("OBORO_N03_DIR");
-        if (dir.isEmpty() || !QDir(QString::fromLocal8Bit(dir)).exists())
+        const QString dir = realDataFolder();
+        if (dir.isEmpty())
             return;
-        setProgramFolder(QString::fromLocal8Bit(dir));
+        setProgramFolder(dir);
         std::vector<int> all;
         for (int a = 1; a <= 52; ++a)
             all.push_back(a);
@@ -65,7 +65,7 @@ void BM_PaintReplay1300(benchmark::State& state)
 {
     PaintedJapan& j = japan();
     if (!j.ok) {
-        state.SkipWithError("OBORO_N03_DIR does not name a full build");
+        state.SkipWithError("no real map data (OBORO_N03_DIR or data/)");
         return;
     }
     DrawMap(j.ctx, j.state, RenderHooks{});
@@ -86,7 +86,7 @@ void BM_PaintedRedraw(benchmark::State& state)
 {
     PaintedJapan& j = japan();
     if (!j.ok) {
-        state.SkipWithError("OBORO_N03_DIR does not name a full build");
+        state.SkipWithError("no real map data (OBORO_N03_DIR or data/)");
         return;
     }
     RenderHooks hooks;

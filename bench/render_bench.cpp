@@ -1,11 +1,12 @@
 // Full redraws of all Japan: DrawMap of all 52 areas at 600 and 1800 pixels, against
 // QPainter::drawPolyline of the same projected points with the same pens.
 //
-// Data: the map files of the folder named by OBORO_N03_DIR (a program folder with its
-// MAPDATA folder, read with the map file loader), otherwise a synthetic store of about
+// Data: the map files of the real data (the program folder named by OBORO_N03_DIR, else
+// the bundled data/, read with the map file loader), otherwise a synthetic store of about
 // 300,000 points: a grid of municipalities with jagged shared borders and many islands.
 // BM_DrawMapN03Simplified draws the real municipalities of all Japan simplified to 1 %
 // (about 131,000 points) when the shared reference data is present.
+#include "bench/realdata.h"
 #include "common/canvas.h"
 #include "common/messages.h"
 #include "common/paths.h"
@@ -110,8 +111,8 @@ const MapStore& japan()
     store = std::make_unique<MapStore>();
     bool loaded = false;
 #ifdef OBORO_HAVE_LOADER
-    if (const char* dir = std::getenv("OBORO_N03_DIR")) {
-        setProgramFolder(QString::fromLocal8Bit(dir));
+    if (const QString dir = realDataFolder(); !dir.isEmpty()) {
+        setProgramFolder(dir);
         std::vector<int> areas;
         for (int a = 1; a <= kAreaCount; ++a)
             areas.push_back(a);
@@ -120,7 +121,7 @@ const MapStore& japan()
         if (loaded)
             store->selectedAreas = areas;
         else
-            std::fprintf(stderr, "OBORO_N03_DIR: the map files could not be loaded; synthetic data used\n");
+            std::fprintf(stderr, "%s: the map files could not be loaded; synthetic data used\n", qPrintable(dir));
     }
 #endif
     if (!loaded)

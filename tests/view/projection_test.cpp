@@ -60,6 +60,40 @@ TEST(Projection, PixelToMapInvertsWithoutShift)
     EXPECT_EQ(PixelToMap(v, 400, 200), QPoint(190000, 192500));
 }
 
+// A point kept from a click is drawn again on the clicked pixel, with or without the
+// datum shift, from all Japan down to a few hundred metres across.
+TEST(Projection, PixelToDataUnitsLandsOnThePixelAgain)
+{
+    for (const bool wgs : {true, false})
+        for (const float scale : {0.002f, 0.03f, 0.3f, 1.0f}) {
+            ViewState v = simpleView();
+            v.wgs = wgs;
+            v.scaleX = scale;
+            v.scaleY = scale * 0.8f;
+            v.imageSide = 1200;
+            int exact = 0;
+            for (int px = 3; px < 1200; px += 97)
+                for (int py = 5; py < 1200; py += 89) {
+                    const QPoint d = PixelToDataUnits(v, px, py);
+                    const QPoint back = MapToPixel(v, d.x(), d.y());
+                    EXPECT_LE(std::abs(back.x() - px) + std::abs(back.y() - py), 1) << wgs << " " << scale;
+                    exact += back == QPoint(px, py);
+                }
+            EXPECT_GE(exact, scale < 1.0f ? 13 * 14 : 13 * 14 / 2) << wgs << " " << scale;
+        }
+    // With the shift on the kept point is the data point, not the displayed one.
+    ViewState v = simpleView();
+    v.wgs = true;
+    v.scaleX = v.scaleY = 0.1f;
+    const QPoint shown = PixelToMap(v, 300, 300), data = PixelToDataUnits(v, 300, 300);
+    int32_t x = data.x(), y = data.y();
+    ShiftToWgs(x, y);
+    EXPECT_LE(std::abs(x - shown.x()), 10); // within the pixel (10 units)
+    EXPECT_LE(std::abs(y - shown.y()), 10);
+    EXPECT_GT(data.x() - shown.x(), 25);  // the shift runs 33 units west …
+    EXPECT_LT(data.y() - shown.y(), -40); // … and 47 north
+}
+
 TEST(Projection, FarPointsDoNotOverflow)
 {
     ViewState v = simpleView();

@@ -1,5 +1,6 @@
 // mkmapdata --out DIR [--readings FILE] [--datum wgs84|tokyo] [--fill SHARE]
-//           [--date YYYY/MM/DD] [--note TEXT]... [--credit TEXT] [--terms TEXT] INPUT
+//           [--date YYYY/MM/DD] [--note TEXT]... [--credit TEXT] [--terms TEXT]
+//           [--readings-source TEXT] INPUT
 // Builds a program folder of map data from municipality or prefecture polygons.
 #include "mkmapdata.h"
 
@@ -17,7 +18,8 @@ static int usage()
 {
     std::fprintf(stderr,
                  "使い方: mkmapdata --out DIR [--readings codes.json] [--datum wgs84|tokyo] [--fill 0.9]\n"
-                 "                  [--date YYYY/MM/DD] [--note 文] [--credit 文] [--terms 文] INPUT\n"
+                 "                  [--date YYYY/MM/DD] [--note 文] [--credit 文] [--terms 文]\n"
+                 "                  [--readings-source 文] INPUT\n"
                  "  INPUT    行政区域データ (N03) の TopoJSON / GeoJSON / Shapefile / GML、\n"
                  "           または都道府県ポリゴン (属性 N03_001 か name_en)\n"
                  "  --out    作るプログラムフォルダ (DIR/mapdata を作るか置き換える)\n"
@@ -27,7 +29,8 @@ static int usage()
                  "  --date   境界の基準日 (既定: 入力のファイル名 N03-21_210101 などから)\n"
                  "  --note   SOURCE.txt に書く加工の説明 (繰り返し可)\n"
                  "  --credit 地図に描く出典 (既定: 市区町村データでは国土数値情報の出典、空で無し)\n"
-                 "  --terms  SOURCE.txt に書く利用条件 (既定: 市区町村データでは国土数値情報の規約)\n");
+                 "  --terms  SOURCE.txt に書く利用条件 (既定: 市区町村データでは国土数値情報の規約)\n"
+                 "  --readings-source  SOURCE.txt に書く読みがなの出典とライセンス\n");
     return 2;
 }
 
@@ -64,12 +67,13 @@ int main(int argc, char** argv)
             if (!d)
                 return usage();
             opt.date = d->toString(QStringLiteral("yyyy/MM/dd")).toStdString();
-        } else if (a == "--note" || a == "--credit" || a == "--terms") {
+        } else if (a == "--note" || a == "--credit" || a == "--terms" || a == "--readings-source") {
             const char* v = value();
             if (!v) return usage();
             if (a == "--note") opt.notes.push_back(v);
             else if (a == "--credit") opt.credit = v;
-            else opt.terms = v;
+            else if (a == "--terms") opt.terms = v;
+            else opt.readingsSource = v;
         } else if (a == "-h" || a == "--help") {
             usage();
             return 0;

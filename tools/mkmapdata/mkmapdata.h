@@ -30,6 +30,7 @@ struct BuildOptions {
     // set to empty: none.
     std::optional<std::string> credit;
     std::optional<std::string> terms;
+    std::string readingsSource; // where the readings come from and their licence, for SOURCE.txt
 };
 
 // The reference date carried by a file name of the national data ("N03-21_210101…",

@@ -205,6 +205,8 @@ std::vector<std::string> sourceLines(const BuildOptions& options, const MapModel
     }
     if (!options.readings.empty())
         lines.push_back("読みがな・団体コード: " + fs::path(options.readings).filename().string());
+    if (!options.readingsSource.empty())
+        lines.push_back("読みがな・団体コードの出典: " + options.readingsSource);
     return lines;
 }
 
