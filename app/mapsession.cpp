@@ -191,15 +191,6 @@ void MapSession::setWhiteBackground(bool on)
     display.BackColor = on ? kWhite : display.SavedBackColor;
 }
 
-void MapSession::setBackgroundColor(Color c)
-{
-    display.SavedBackColor = c;
-    if (!display.CheckBox13)
-        display.BackColor = c;
-    redraw();
-    emit changed();
-}
-
 void MapSession::setWgs(bool on)
 {
     if (view.wgs == on)

@@ -137,7 +137,6 @@ public:
     bool switchUsable(Switch s) const;
     // 背景色白: white background, the user's colour kept for when it goes off.
     void setWhiteBackground(bool on);
-    void setBackgroundColor(Color c);
     void setWgs(bool on);
 
     // ---- selection and view

@@ -9,6 +9,7 @@
 #include "mapdata/namelists.h"
 #include "view/imageexport.h"
 #include "common/dms.h"
+#include "measure/readout.h"
 #include "common/log.h"
 #include "common/paths.h"
 #include "mapdata/loader.h"
@@ -482,8 +483,9 @@ void TOpen::refreshControls()
     }
 
     // Readout mode and the searched name's kind.
-    Button11->setText(s.readoutInMapUnits ? QStringLiteral("座標値") : QStringLiteral("経緯度"));
-    Button11->setToolTip(s.readoutInMapUnits ? QStringLiteral("経緯度を表示する") : QStringLiteral("座標値を表示する"));
+    const ReadoutModeTexts mode = readoutModeTexts(s.readoutInMapUnits);
+    Button11->setText(QString::fromStdString(mode.caption));
+    Button11->setToolTip(QString::fromStdString(mode.hint));
     Label24->setText(QString::fromStdString(s.searchNameKind));
     Label24->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(qcolorOf(s.searchNameKindColor).name()));
     showTownPaintColor();
@@ -697,14 +699,9 @@ void TOpen::mapPress(int x, int y, Qt::MouseButton button)
 
 void TOpen::readout(int x, int y)
 {
-    const QPoint m = PixelToMap(view, x, y);
-    if (session.readoutInMapUnits) {
-        Label13->setText(QString::asprintf("Y座標%7d", m.y()));
-        Label14->setText(QString::asprintf("X座標%7d", m.x()));
-    } else {
-        Label13->setText(QString::fromStdString(formatDms("緯度 ", latitudeOf(m.y()))));
-        Label14->setText(QString::fromStdString(formatDms("経度 ", longitudeOf(m.x()))));
-    }
+    const PanelUpdate u = readoutAt(view, QPoint(x, y), session.readoutInMapUnits);
+    Label13->setText(QString::fromStdString(u.latitudeLine.value_or(std::string())));
+    Label14->setText(QString::fromStdString(u.longitudeLine.value_or(std::string())));
 }
 
 void TOpen::mapMove(int x, int y)
