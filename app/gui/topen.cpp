@@ -653,6 +653,18 @@ void TOpen::drawStartScreen()
     showMapImage();
 }
 
+std::vector<std::pair<QCheckBox*, Switch>> TOpen::switchBoxes() const
+{
+    return {{CBPrefBorder, Switch::PrefBorders},   {CBTownBorder, Switch::TownBorders},
+            {CBNTownBorder, Switch::PreMergerBorders}, {CBKenName1, Switch::PrefNames},
+            {CBTownName, Switch::TownNames},       {CBYomi, Switch::Readings},
+            {CBLabel, Switch::Labels},             {CBMainDoubleName, Switch::DuplicateNames},
+            {CBScale, Switch::ScaleBar},           {CBLake, Switch::LakeBorders},
+            {CBLonLat, Switch::Graticule},         {CBExp, Switch::Legend},
+            {CBCenterMark, Switch::CentreMark},    {CBTownPaint, Switch::SearchPaint},
+            {CBMenseki, Switch::SearchTotalArea}};
+}
+
 void TOpen::bindSwitch(QCheckBox* box, Switch sw)
 {
     connect(box, &QCheckBox::toggled, this, [this, sw](bool on) {
@@ -695,16 +707,7 @@ void TOpen::connectControls()
         });
     }
     // Every drawing switch goes to the session, which applies its chain and draws once.
-    const std::pair<QCheckBox*, Switch> boxes[] = {
-        {CBPrefBorder, Switch::PrefBorders}, {CBTownBorder, Switch::TownBorders},
-        {CBNTownBorder, Switch::PreMergerBorders}, {CBKenName1, Switch::PrefNames},
-        {CBTownName, Switch::TownNames},     {CBYomi, Switch::Readings},
-        {CBLabel, Switch::Labels},           {CBMainDoubleName, Switch::DuplicateNames},
-        {CBScale, Switch::ScaleBar},         {CBLake, Switch::LakeBorders},
-        {CBLonLat, Switch::Graticule},       {CBExp, Switch::Legend},
-        {CBCenterMark, Switch::CentreMark},  {CBTownPaint, Switch::SearchPaint},
-        {CBMenseki, Switch::SearchTotalArea}};
-    for (auto [box, sw] : boxes)
+    for (auto [box, sw] : switchBoxes())
         bindSwitch(box, sw);
     const std::pair<const char*, Switch> menus[] = {{"MApproval", Switch::ApprovalNotice},
                                                     {"ken_name", Switch::PrefNameCorner},

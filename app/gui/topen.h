@@ -239,6 +239,8 @@ private:
     ModeFlags currentModes() const;
     void afterDrawing(const DrawResult& r);
     void bindSwitch(QCheckBox* box, Switch s);
+    // The main window's drawing switch boxes and the switch each shows.
+    std::vector<std::pair<QCheckBox*, Switch>> switchBoxes() const;
 
     QWidget* column_ = nullptr;
     TProcess* process_ = nullptr;

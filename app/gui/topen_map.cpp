@@ -406,16 +406,7 @@ void TOpen::refreshControls()
     const bool locked = s.paintActive;
 
     // Drawing switches: checked and usable as the session says.
-    const std::pair<QCheckBox*, Switch> boxes[] = {
-        {CBPrefBorder, Switch::PrefBorders}, {CBTownBorder, Switch::TownBorders},
-        {CBNTownBorder, Switch::PreMergerBorders}, {CBKenName1, Switch::PrefNames},
-        {CBTownName, Switch::TownNames},     {CBYomi, Switch::Readings},
-        {CBLabel, Switch::Labels},           {CBMainDoubleName, Switch::DuplicateNames},
-        {CBScale, Switch::ScaleBar},         {CBLake, Switch::LakeBorders},
-        {CBLonLat, Switch::Graticule},       {CBExp, Switch::Legend},
-        {CBCenterMark, Switch::CentreMark},  {CBTownPaint, Switch::SearchPaint},
-        {CBMenseki, Switch::SearchTotalArea}};
-    for (auto [box, sw] : boxes) {
+    for (auto [box, sw] : switchBoxes()) {
         const QSignalBlocker block(box);
         box->setChecked(s.isOn(sw));
         setControlEnabled(box, s.switchUsable(sw));
