@@ -83,7 +83,9 @@ struct PaintView {
 bool paintAt(Canvas& canvas, const PaintView& view, PaintRecords& records, const PaintPalette& palette,
              int selectedSlot, int px, int py, MessageSink& sink);
 
-// Replays every record, oldest first, on the freshly drawn map.
+// Replays every record, oldest first, on the freshly drawn map. On a picture drawn with
+// larger details (print sizes) a record whose point falls on a line, which is wider
+// there than on screen, starts its fill at the nearest pixel off the lines.
 void replayPaint(Canvas& canvas, const PaintView& view, const PaintRecords& records);
 
 // The 26 × 26 swatch sample of a slot: a white square, then the slot colour with its pattern.
