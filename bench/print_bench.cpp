@@ -103,6 +103,11 @@ void BM_PrintExportJapanPng(benchmark::State& state)
         }
     }
     state.counters["bytes"] = static_cast<double>(QFileInfo(what.path).size());
+    // OBORO_WRITE_PNG=1 keeps the picture in /tmp for a look.
+    if (qEnvironmentVariableIsSet("OBORO_WRITE_PNG")) {
+        QFile::remove(QStringLiteral("/tmp/oboro_print_%1.png").arg(what.side));
+        QFile::copy(what.path, QStringLiteral("/tmp/oboro_print_%1.png").arg(what.side));
+    }
     state.counters["records"] = j.records.count();
     state.counters["peak_rss_mb"] = peakRssMb();
 }

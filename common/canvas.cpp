@@ -108,6 +108,73 @@ bool brushCovers(BrushStyle style, int x, int y, const DetailScale& scale)
     return true;
 }
 
+namespace {
+
+// Writes on where the hatch covers the pixels x1..x2 of row y and off elsewhere: the
+// pattern of the row worked out once (scale 1: its 8 columns) or stepped along the
+// row (a larger scale: the sums of the pattern's lines taken in pixels of scale 1).
+void hatchSpan(BrushStyle style, const DetailScale& scale, int y, int x1, int x2, uint32_t* row, uint32_t on,
+               uint32_t off)
+{
+    if (x1 > x2)
+        return;
+    if (style == BrushStyle::Solid || style == BrushStyle::Clear) {
+        std::fill(row + x1, row + x2 + 1, style == BrushStyle::Solid ? on : off);
+        return;
+    }
+    if (scale.isUnit()) {
+        uint32_t pattern[8];
+        for (int k = 0; k < 8; ++k)
+            pattern[k] = brushCovers(style, k, y) ? on : off;
+        for (int x = x1; x <= x2; ++x)
+            row[x] = pattern[x & 7];
+        return;
+    }
+    const bool rows = style == BrushStyle::Horizontal || style == BrushStyle::Cross;
+    const bool rowOn = rows && (scale.reference(y) & 7) == 0;
+    if (rowOn) {
+        std::fill(row + x1, row + x2 + 1, on);
+        return;
+    }
+    // Each pattern line as a sum t = x + a·y stepping by one along the row, its position
+    // at scale 1 q = floor(t × den ÷ num) kept with its remainder.
+    struct Line {
+        long long q, r;
+        int phase;
+    } lines[2];
+    int n = 0;
+    const auto add = [&](long long t, int phase) {
+        const long long q = scale.reference(t);
+        lines[n++] = Line{q, t * scale.den - q * scale.num, phase};
+    };
+    switch (style) {
+    case BrushStyle::Vertical:
+    case BrushStyle::Cross: add(x1, 0); break;
+    case BrushStyle::FDiagonal: add(static_cast<long long>(x1) - y, 0); break;
+    case BrushStyle::BDiagonal: add(static_cast<long long>(x1) + y, 7); break;
+    case BrushStyle::DiagCross:
+        add(static_cast<long long>(x1) - y, 0);
+        add(static_cast<long long>(x1) + y, 7);
+        break;
+    default: break;
+    }
+    for (int x = x1; x <= x2; ++x) {
+        bool covered = false;
+        for (int k = 0; k < n; ++k) {
+            Line& l = lines[k];
+            covered |= (l.q & 7) == l.phase;
+            l.r += scale.den;
+            while (l.r >= scale.num) {
+                l.r -= scale.num;
+                ++l.q;
+            }
+        }
+        row[x] = covered ? on : off;
+    }
+}
+
+} // namespace
+
 DetailScale DetailScale::of(int side, int reference)
 {
     if (reference <= 0 || side <= reference)
@@ -200,13 +267,15 @@ void Canvas::stamp(int x, int y, uint32_t px, int w)
     }
     const int W = image_.width(), H = image_.height();
     const bool xorMode = pen.mode == PenMode::Xor;
+    uint8_t* bits = image_.bits();
+    const qsizetype bpl = image_.bytesPerLine();
     for (size_t k = 0; k < disc_.from.size(); ++k) {
         const int yy = y + disc_.lo + static_cast<int>(k);
         if (yy < 0 || yy >= H)
             continue;
         const int xa = std::max(0, x + disc_.from[k]);
         const int xb = std::min(W - 1, x + disc_.to[k]);
-        uint32_t* row = reinterpret_cast<uint32_t*>(image_.scanLine(yy));
+        uint32_t* row = reinterpret_cast<uint32_t*>(bits + yy * bpl);
         for (int xx = xa; xx <= xb; ++xx) {
             if (xorMode)
                 row[xx] ^= px & 0x00FFFFFFu;
@@ -647,6 +716,42 @@ void Canvas::textOut(int x, int y, std::string_view utf8)
 
 // ---------------------------------------------------------------- flood fill
 
+namespace {
+
+// Runs along a row, eight pixels at a time where they can: the first index from i
+// (below end) whose pixel is not v, or is v; end when there is none.
+inline int skipEqual(const uint32_t* r, int i, int end, uint32_t v)
+{
+    while (i + 8 <= end && ((r[i] ^ v) | (r[i + 1] ^ v) | (r[i + 2] ^ v) | (r[i + 3] ^ v) | (r[i + 4] ^ v) |
+                            (r[i + 5] ^ v) | (r[i + 6] ^ v) | (r[i + 7] ^ v)) == 0)
+        i += 8;
+    while (i < end && r[i] == v)
+        ++i;
+    return i;
+}
+inline int skipOther(const uint32_t* r, int i, int end, uint32_t v)
+{
+    while (i + 8 <= end && ((r[i] == v) | (r[i + 1] == v) | (r[i + 2] == v) | (r[i + 3] == v) | (r[i + 4] == v) |
+                            (r[i + 5] == v) | (r[i + 6] == v) | (r[i + 7] == v)) == 0)
+        i += 8;
+    while (i < end && r[i] != v)
+        ++i;
+    return i;
+}
+// The first index going left from i (down to 0) whose pixel is v and whose left
+// neighbour is not (or 0).
+inline int runStart(const uint32_t* r, int i, uint32_t v)
+{
+    while (i >= 8 && ((r[i - 1] ^ v) | (r[i - 2] ^ v) | (r[i - 3] ^ v) | (r[i - 4] ^ v) | (r[i - 5] ^ v) |
+                      (r[i - 6] ^ v) | (r[i - 7] ^ v) | (r[i - 8] ^ v)) == 0)
+        i -= 8;
+    while (i > 0 && r[i - 1] == v)
+        --i;
+    return i;
+}
+
+} // namespace
+
 long Canvas::floodFill(int x, int y, Color target)
 {
     if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
@@ -677,12 +782,8 @@ long Canvas::floodFill(int x, int y, Color target)
         uint32_t* r = row(s.y());
         if (r[s.x()] != tgt)
             continue;
-        int l = s.x();
-        int rr = s.x();
-        while (l > 0 && r[l - 1] == tgt)
-            --l;
-        while (rr + 1 < W && r[rr + 1] == tgt)
-            ++rr;
+        const int l = runStart(r, s.x(), tgt);
+        const int rr = skipEqual(r, s.x(), W, tgt) - 1;
         std::fill(r + l, r + rr + 1, mark);
         count += rr - l + 1;
         spans.push_back({s.y(), l, rr});
@@ -692,23 +793,17 @@ long Canvas::floodFill(int x, int y, Color target)
             const uint32_t* n = row(ny);
             int i = l;
             while (i <= rr) {
-                if (n[i] == tgt) {
-                    stack.emplace_back(i, ny);
-                    while (i <= rr && n[i] == tgt)
-                        ++i;
-                } else {
-                    ++i;
-                }
+                i = skipOther(n, i, rr + 1, tgt);
+                if (i > rr)
+                    break;
+                stack.emplace_back(i, ny);
+                i = skipEqual(n, i, rr + 1, tgt);
             }
         }
     }
     if (mark == kSentinel) {
-        const BrushStyle style = brush.style;
-        for (const Span& sp : spans) {
-            uint32_t* r = row(sp.y);
-            for (int i = sp.x1; i <= sp.x2; ++i)
-                r[i] = covers(style, i, sp.y) ? brushPx : tgt;
-        }
+        for (const Span& sp : spans)
+            hatchSpan(brush.style, scale_, sp.y, sp.x1, sp.x2, row(sp.y), brushPx, tgt);
     }
     return count;
 }

@@ -15,7 +15,7 @@ namespace oboro {
 namespace {
 
 // From this size on a buffer gets its own mapping.
-constexpr size_t kMappedFrom = size_t(16) << 20;
+constexpr size_t kMappedFrom = size_t(4) << 20;
 constexpr size_t kHugePage = size_t(2) << 20;
 
 } // namespace

@@ -83,37 +83,35 @@ bool paintAt(Canvas& canvas, const PaintView& view, PaintRecords& records, const
 
 namespace {
 
-// Where a replayed fill starts on a picture with larger details. A record holds the
-// top-left corner of the pixel clicked on screen; on a larger picture that pixel is a
-// block right of and below the corner, and a border beside it, drawn wider there, may
-// cover the corner. The fill starts at the corner when it is off the lines (its colour
-// is the colour a fill there replaces), else at the nearest such pixel right of and
-// below it, else at the nearest one around it, within the reach of the widest line.
-QPoint replaySeed(const Canvas& canvas, const PaintView& view, int px, int py)
+// Where a replayed fill starts: the record's point, or on a picture with larger details
+// the view's reference seed, moved to the nearest pixel off the lines (one whose colour
+// is the colour a fill there replaces) when a line covers it. Nothing when the record
+// fills nothing at scale 1.
+std::optional<QPoint> replaySeed(const Canvas& canvas, const PaintView& view, const PaintRecord& r)
 {
+    int px = 0, py = 0;
+    view.mapToPixel(r.x, r.y, px, py);
+    if (canvas.detailScale().isUnit() || !view.referenceSeed)
+        return QPoint(px, py);
+    const std::optional<QPoint> seed = view.referenceSeed(r.x, r.y);
+    if (!seed)
+        return std::nullopt;
     const auto usable = [&](int x, int y) {
         const std::optional<Color> c = canvas.pixel(x, y);
         return c && view.fillTarget(x, y) == *c;
     };
-    if (canvas.detailScale().isUnit() || usable(px, py))
-        return {px, py};
-    // Lines are at most 3 pixels wide at scale 1; their centre lies within 2 of the point.
-    const int reach = canvas.detailScale().pixels(3) + canvas.detailScale().pixels(2);
-    const auto nearest = [&](int from) {
-        QPoint best(px, py);
-        long bestDistance = -1;
-        for (int dy = from; dy <= reach; ++dy)
-            for (int dx = from; dx <= reach; ++dx) {
-                const long d = static_cast<long>(dx) * dx + static_cast<long>(dy) * dy;
-                if ((bestDistance >= 0 && d >= bestDistance) || !usable(px + dx, py + dy))
-                    continue;
-                bestDistance = d;
-                best = QPoint(px + dx, py + dy);
-            }
-        return std::make_pair(best, bestDistance >= 0);
-    };
-    const auto [ahead, found] = nearest(0);
-    return found ? ahead : nearest(-reach).first;
+    const int reach = canvas.detailScale().pixels(1);
+    std::optional<QPoint> best;
+    long bestDistance = 0;
+    for (int dy = -reach; dy <= reach; ++dy)
+        for (int dx = -reach; dx <= reach; ++dx) {
+            const long d = static_cast<long>(dx) * dx + static_cast<long>(dy) * dy;
+            if ((best && d >= bestDistance) || !usable(seed->x() + dx, seed->y() + dy))
+                continue;
+            best = QPoint(seed->x() + dx, seed->y() + dy);
+            bestDistance = d;
+        }
+    return best ? best : seed;
 }
 
 } // namespace
@@ -121,10 +119,9 @@ QPoint replaySeed(const Canvas& canvas, const PaintView& view, int px, int py)
 void replayPaint(Canvas& canvas, const PaintView& view, const PaintRecords& records)
 {
     for (const PaintRecord& r : records.records()) {
-        int px = 0, py = 0;
-        view.mapToPixel(r.x, r.y, px, py);
-        const QPoint seed = replaySeed(canvas, view, px, py);
-        regionFill(canvas, seed.x(), seed.y(), r.color, r.pattern, view.fillTarget(seed.x(), seed.y()));
+        const std::optional<QPoint> seed = replaySeed(canvas, view, r);
+        if (seed)
+            regionFill(canvas, seed->x(), seed->y(), r.color, r.pattern, view.fillTarget(seed->x(), seed->y()));
     }
 }
 

@@ -10,7 +10,10 @@ namespace oboro {
 // Projection and fill target of a drawing in progress.
 PaintView paintViewOf(RenderContext& ctx);
 
-// The layer for RenderHooks::paintReplay; records must outlive it.
+// The layer for RenderHooks::paintReplay; records must outlive it. On a picture with
+// larger details (print sizes) it first draws the boundary lines at 1800 pixels, the
+// reference picture, and starts each record's fill where it fills the same region as
+// there (PaintView::referenceSeed).
 Layer paintReplayLayer(const PaintRecords& records);
 
 } // namespace oboro

@@ -399,15 +399,22 @@ TEST(CanvasDetailScale, HatchesAreThickerAndFurtherApart)
             ASSERT_GE(runs.size(), 2u) << y;
             for (size_t i = 0; i < runs.size(); ++i) {
                 EXPECT_EQ(runs[i].second, 4) << y;
-                if (i > 0)
+                if (i > 0) {
                     EXPECT_EQ(runs[i].first - runs[i - 1].first, 32) << y;
+                }
             }
         }
-    // A hatched flood fill on a scaled canvas uses the scaled pattern.
-    Canvas c(64, 64);
-    c.setDetailScale(four);
-    c.setBrush(kRed, BrushStyle::Horizontal);
-    EXPECT_EQ(c.floodFill(5, 5, kWhite), 64 * 64);
-    for (int y = 0; y < 64; ++y)
-        EXPECT_EQ(c.pixel(10, y), y % 32 < 4 ? kRed : kWhite) << y;
+    // A hatched flood fill on a scaled canvas uses the scaled pattern, at 4 and at 4/3.
+    for (const DetailScale& scale : {four, DetailScale{4, 3}})
+        for (int code = 0; code <= 7; ++code) {
+            const BrushStyle style = brushStyleFromCode(code);
+            Canvas c(70, 50);
+            c.setDetailScale(scale);
+            c.setBrush(kRed, style);
+            EXPECT_EQ(c.floodFill(5, 5, kWhite), 70 * 50);
+            for (int y = 0; y < 50; ++y)
+                for (int x = 0; x < 70; ++x)
+                    ASSERT_EQ(c.pixel(x, y), brushCovers(style, x, y, scale) ? kRed : kWhite)
+                        << code << " " << scale.den << " " << x << "," << y;
+        }
 }

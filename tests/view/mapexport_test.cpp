@@ -143,8 +143,8 @@ TEST(MapExport, PrintSidesAndPrintedSizes)
 }
 
 // Real geography: 神奈川 drawn at 1800 and at 7200 pixels, with a paint record in every
-// municipality and records right beside a border: the border, four times as wide at
-// 7200, covers their point there.
+// municipality, records right beside a border (the border, four times as wide at 7200,
+// covers their point there) and records on the coast.
 TEST(MapExport, PrintPictureHasTheBordersAndPaintOfTheScreenPicture)
 {
     const std::string path = test::sharedDataDir() + "/n03-2021/s0010-N03-21_14_210101.json";
@@ -156,15 +156,13 @@ TEST(MapExport, PrintPictureHasTheBordersAndPaintOfTheScreenPicture)
     s.store.selectedAreas = {13};
     s.view.wgs = false; // the data is already in the displayed datum
     SetUpView(s.view, s.store, 1);
-    // One record at every municipality's interior point, each in a colour of its own
-    // (every fifth hatched).
+    // One record at every municipality's interior point, each in a colour of its own.
+    // (Hatches are left out: a later record on a hatched region fills its lines or one
+    // of its gaps, whichever its pixel is on, which no two sizes share.)
     const auto colourOf = [](int i) { return static_cast<Color>(0x200000 + 0x000301 * i); };
-    for (size_t i = 0; i < topo.municipalities.size(); ++i) {
-        const test::TopoMunicipality& m = topo.municipalities[i];
-        const uint8_t pattern = i % 5 == 4 ? 2 : 0;
+    for (const test::TopoMunicipality& m : topo.municipalities)
         s.records.add(PaintRecord{static_cast<int32_t>(std::lround(m.anchorX)), static_cast<int32_t>(std::lround(m.anchorY)),
-                                  colourOf(s.records.count()), pattern});
-    }
+                                  colourOf(s.records.count()), 0});
     // Records on background pixels of the unpainted 1800 picture whose left neighbour is
     // a municipal border: map points (the corner of a pixel, as the paint tool records
     // a click) that land on such a pixel when projected at 1800.
@@ -178,21 +176,33 @@ TEST(MapExport, PrintPictureHasTheBordersAndPaintOfTheScreenPicture)
         RecomputeView(v, s.store);
         s.store.extent = kept;
         s.records = anchors;
+        // A record whose point lands on pixel (x, y) at 1800.
+        const auto addAt = [&](int x, int y) {
+            for (const QPoint corner : {QPoint(x + 1, y + 1), QPoint(x, y + 1), QPoint(x + 1, y), QPoint(x, y)}) {
+                const QPoint m = PixelToMap(v, corner.x(), corner.y());
+                if (MapToPixel(v, m.x(), m.y()) == QPoint(x, y)) {
+                    s.records.add(PaintRecord{m.x(), m.y(), colourOf(s.records.count()), 0});
+                    return;
+                }
+            }
+        };
         int seen = 0;
         for (int y = 2; y < 1798; y += 3)
             for (int x = 2; x < 1798; ++x)
                 if (isAny(plain, x, y, {s.display.BackColor}) && isAny(plain, x - 1, y, {s.display.TownColor}) &&
                     isAny(plain, x + 1, y, {s.display.BackColor}) && isAny(plain, x, y + 1, {s.display.BackColor}) &&
-                    isAny(plain, x + 1, y + 1, {s.display.BackColor}) && ++seen % 8 == 0 && !s.records.full()) {
-                    for (const QPoint corner : {QPoint(x + 1, y + 1), QPoint(x, y + 1), QPoint(x + 1, y), QPoint(x, y)}) {
-                        const QPoint m = PixelToMap(v, corner.x(), corner.y());
-                        if (MapToPixel(v, m.x(), m.y()) == QPoint(x, y)) {
-                            s.records.add(PaintRecord{m.x(), m.y(), colourOf(s.records.count()), 0});
-                            break;
-                        }
-                    }
-                }
+                    isAny(plain, x + 1, y + 1, {s.display.BackColor}) && ++seen % 8 == 0 && !s.records.full())
+                    addAt(x, y);
         ASSERT_GT(s.records.count(), static_cast<int>(topo.municipalities.size()) + 100);
+        // And records on the coast: they fill nothing at 1800, and must not flood the sea
+        // or the land at 7200, where the coast is wider than their point.
+        const int before = s.records.count();
+        seen = 0;
+        for (int y = 2; y < 1798; y += 5)
+            for (int x = 2; x < 1798; ++x)
+                if (isAny(plain, x, y, {s.display.CoastColor}) && ++seen % 10 == 0 && !s.records.full())
+                    addAt(x, y);
+        ASSERT_GT(s.records.count(), before + 20);
     }
 
     const QImage small = s.draw(1800);
