@@ -294,8 +294,10 @@ void Canvas::crossSection(int x, int y, bool xMajor, uint32_t px, int w)
         if (x < 0 || x >= image_.width())
             return;
         const int ya = std::max(0, y + lo), yb = std::min(image_.height() - 1, y + hi);
+        uint8_t* bits = image_.bits();
+        const qsizetype bpl = image_.bytesPerLine();
         for (int yy = ya; yy <= yb; ++yy)
-            reinterpret_cast<uint32_t*>(image_.scanLine(yy))[x] = px;
+            reinterpret_cast<uint32_t*>(bits + yy * bpl)[x] = px;
     } else {
         if (y < 0 || y >= image_.height())
             return;
@@ -324,7 +326,9 @@ void Canvas::lineTo(int x1, int y1)
     const DashPattern dash = pen.width > 1 ? DashPattern{nullptr, 0, 0} : dashPattern(pen.style);
     const bool dashed = dash.runs != nullptr;
     const int phase = dashPhase_;
-    dashPhase_ = static_cast<int>((dashPhase_ + steps) % (24LL * scale_.num));
+    // The phase repeats after 24 pixels of scale 1 (the longest pattern and a multiple of
+    // the others), which are 24 × num ÷ den pixels here: 24 × num keeps whole runs.
+    dashPhase_ = static_cast<int>(scale_.isUnit() ? (dashPhase_ + steps) % 24 : (dashPhase_ + steps) % (24LL * scale_.num));
     if (steps == 0) {
         if (wide && !dashed)
             stamp(x0, y0, toPixel(pen.color), width);
@@ -718,10 +722,16 @@ void Canvas::textOut(int x, int y, std::string_view utf8)
 
 namespace {
 
-// Runs along a row, eight pixels at a time where they can: the first index from i
-// (below end) whose pixel is not v, or is v; end when there is none.
+// Runs along a row: the first index from i (below end) whose pixel is not v, or is v;
+// end when there is none. Short runs pixel by pixel, long ones eight at a time.
+constexpr int kShortRun = 16;
 inline int skipEqual(const uint32_t* r, int i, int end, uint32_t v)
 {
+    const int stop = std::min(end, i + kShortRun);
+    while (i < stop && r[i] == v)
+        ++i;
+    if (i < stop)
+        return i;
     while (i + 8 <= end && ((r[i] ^ v) | (r[i + 1] ^ v) | (r[i + 2] ^ v) | (r[i + 3] ^ v) | (r[i + 4] ^ v) |
                             (r[i + 5] ^ v) | (r[i + 6] ^ v) | (r[i + 7] ^ v)) == 0)
         i += 8;
@@ -731,6 +741,11 @@ inline int skipEqual(const uint32_t* r, int i, int end, uint32_t v)
 }
 inline int skipOther(const uint32_t* r, int i, int end, uint32_t v)
 {
+    const int stop = std::min(end, i + kShortRun);
+    while (i < stop && r[i] != v)
+        ++i;
+    if (i < stop)
+        return i;
     while (i + 8 <= end && ((r[i] == v) | (r[i + 1] == v) | (r[i + 2] == v) | (r[i + 3] == v) | (r[i + 4] == v) |
                             (r[i + 5] == v) | (r[i + 6] == v) | (r[i + 7] == v)) == 0)
         i += 8;
@@ -742,6 +757,11 @@ inline int skipOther(const uint32_t* r, int i, int end, uint32_t v)
 // neighbour is not (or 0).
 inline int runStart(const uint32_t* r, int i, uint32_t v)
 {
+    const int stop = std::max(0, i - kShortRun);
+    while (i > stop && r[i - 1] == v)
+        --i;
+    if (i > stop)
+        return i;
     while (i >= 8 && ((r[i - 1] ^ v) | (r[i - 2] ^ v) | (r[i - 3] ^ v) | (r[i - 4] ^ v) | (r[i - 5] ^ v) |
                       (r[i - 6] ^ v) | (r[i - 7] ^ v) | (r[i - 8] ^ v)) == 0)
         i -= 8;

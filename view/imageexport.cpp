@@ -253,6 +253,9 @@ EncodeOptions partOf(const EncodeOptions& encode, int from, int to, int whole)
     return part;
 }
 
+// Up to this size (1800 × 1800) a close trial leaves both forms to be made in full.
+constexpr long kBothFormsUpTo = 1800L * 1800L;
+
 // Rows of a large picture tried before the whole is compressed: bands of 16 rows out of
 // every 128, spread over the picture.
 std::vector<int> trialRows(int height)
@@ -358,7 +361,8 @@ std::string deflateRows(const IndexedPicture& p, int level, const std::vector<in
 // libdeflate (level 7, or 9 up to a million pixels, where it is still fast), which
 // beats zlib's level 7 of other programs, and Up-filtered run-length. On large
 // pictures a trial on an eighth of the rows picks one of them when it wins clearly
-// (by a tenth for the run-length form, a twentieth for the other).
+// (by a tenth for the run-length form, a twentieth for the other), and on print-size
+// pictures always.
 // Nothing when stopped or out of memory.
 std::optional<std::string> indexedPng(const IndexedPicture& p, int w, int h, const PngOptions& options,
                                       const EncodeOptions& encode)
@@ -373,10 +377,13 @@ std::optional<std::string> indexedPng(const IndexedPicture& p, int w, int h, con
         const size_t none = deflateRows(p, level, &trial).size();
         const size_t runs = deflateUpRuns(p, h, &trial, {}, stopped).size();
         if (none > 0 && runs > 0) {
-            if (runs * 10 < none * 9)
-                unfiltered = false;
-            else if (runs * 20 > none * 21)
-                upRuns = false;
+            // Near a tie the two differ by a few per cent; large pictures take the one
+            // the trial favours rather than the time of both.
+            const bool closeCall = runs * 10 >= none * 9 && runs * 20 <= none * 21;
+            if (runs < none)
+                unfiltered = closeCall && pixels <= kBothFormsUpTo;
+            else
+                upRuns = closeCall && pixels <= kBothFormsUpTo;
         }
     }
     // Progress: the indexing told rows 0 .. h of 2h, the rest is told here.

@@ -1,5 +1,7 @@
 #include "view/mapexport.h"
 
+#include "common/largebuffer.h"
+
 #include <QDir>
 
 #include <algorithm>
@@ -69,9 +71,10 @@ QImage drawMapPicture(const MapScene& scene, int sizeFactor, int reduction, cons
     hooks.showPleaseWait = nullptr;
     hooks.hidePleaseWait = nullptr;
     if (progress) {
+        // While stage k runs the text says k: after stage done, done + 1 (the last one
+        // stays until the writing begins).
         hooks.progress = [&](int done, int total) {
-            const QString text = done < total ? copyProgressText(done + 1, total) : QString();
-            return progress(done, kExportSteps, text.isEmpty() ? copyProgressText(total, total) : text);
+            return progress(done, kExportSteps, copyProgressText(std::min(done + 1, total), total));
         };
         if (!progress(0, kExportSteps, copyProgressText(1, kDrawStages))) {
             report(DrawStatus::Cancelled);
@@ -79,8 +82,10 @@ QImage drawMapPicture(const MapScene& scene, int sizeFactor, int reduction, cons
         }
     }
 
+    // The picture is left uncleared here: the drawing fills it with the background first.
     const int side = 600 * view.sizeFactor / view.reductionDivisor;
-    Canvas canvas(side, side, display.BackColor);
+    Canvas canvas;
+    canvas.image() = largeImage(side, side);
     if (canvas.image().isNull()) {
         report(DrawStatus::OutOfMemory);
         return {};
