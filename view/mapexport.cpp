@@ -144,10 +144,10 @@ ExportOutcome exportMapPicture(const MapScene& scene, const MapExport& what, con
     EncodeOptions encode;
     encode.dpi = what.dpi;
     const QString saving = savingText(QDir::toNativeSeparators(what.path));
+    int shown = 0; // the encoding step last told
     if (progress) {
         if (!progress(kDrawStages, kExportSteps, saving))
             return ExportOutcome::Cancelled;
-        int shown = 0;
         encode.progress = [&](int done, int total) {
             const int step = total > 0 ? static_cast<int>(static_cast<long long>(done) * kEncodeSteps / total) : 0;
             if (step == shown)
