@@ -358,23 +358,28 @@ std::string deflateRows(const IndexedPicture& p, int level, const std::vector<in
 
 // The file of an indexed picture: signature, header, palette, resolution, the rows
 // deflated, end. The rows are deflated in two ways, the smaller kept: unfiltered by
-// libdeflate (level 7, or 9 up to a million pixels, where it is still fast), which
-// beats zlib's level 7 of other programs, and Up-filtered run-length. On large
-// pictures a trial on an eighth of the rows picks one of them when it wins clearly
-// (by a tenth for the run-length form, a twentieth for the other), and on print-size
-// pictures always.
+// libdeflate, which beats zlib's level 7 of other programs, and Up-filtered run-length.
+// The libdeflate level follows the time a picture of its size may take: 9 up to a
+// million pixels (a few milliseconds), 7 up to 1800 × 1800 (the 15 ms of a screen
+// picture), 8 for print sizes (where zlib's level 7 can come close to level 7's result
+// and the drawing takes longer anyway). On large pictures a trial on an eighth of the
+// rows picks one form when it wins clearly (by a tenth for the run-length form, a
+// twentieth for the other), and on print-size pictures always.
 // Nothing when stopped or out of memory.
 std::optional<std::string> indexedPng(const IndexedPicture& p, int w, int h, const PngOptions& options,
                                       const EncodeOptions& encode)
 {
     const long pixels = static_cast<long>(w) * h;
-    const int level = options.deflateLevel >= 0 ? options.deflateLevel : pixels <= 1000000 ? 9 : 7;
+    const int level = options.deflateLevel >= 0 ? options.deflateLevel
+        : pixels <= 1000000                     ? 9
+        : pixels <= kBothFormsUpTo              ? 7
+                                                : 8;
     bool unfiltered = true;
     bool upRuns = options.upRuns;
     bool stopped = false;
     if (upRuns && pixels > 1000000) {
         const std::vector<int> trial = trialRows(h);
-        const size_t none = deflateRows(p, level, &trial).size();
+        const size_t none = deflateRows(p, std::min(level, 7), &trial).size();
         const size_t runs = deflateUpRuns(p, h, &trial, {}, stopped).size();
         if (none > 0 && runs > 0) {
             // Near a tie the two differ by a few per cent; large pictures take the one
