@@ -3,6 +3,7 @@
 #include "common/canvas.h"
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "view/mapexport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -71,12 +72,14 @@ std::optional<CircleRequest> parseCircleRequest(const QString& value, std::strin
 
 std::string renderUsage()
 {
-    return "使い方: oboro render --areas 13,14 [--size 600|1200|1800] [--reduce 1..5] [--tokyo-datum]\n"
-           "                    [--no-names] [--circle 経度,緯度,半径[,個数]]... [--folder フォルダ]\n"
-           "                    --out 地図.png|.jpg|.bmp\n"
+    return "使い方: oboro render --areas 13,14 [--size 600|1200|...|7200] [--reduce 1..5] [--dpi 300|600]\n"
+           "                    [--tokyo-datum] [--no-names] [--circle 経度,緯度,半径[,個数]]...\n"
+           "                    [--folder フォルダ] --out 地図.png|.jpg|.bmp\n"
            "  --areas        描く地域の番号 (1～52) をコンマで区切って指定\n"
-           "  --size         画像サイズ (既定 600)\n"
+           "  --size         画像サイズ: 600 の倍数で 7200 まで (既定 600)。1800 を超えると印刷用で、\n"
+           "                 線の幅や文字も 1800 の画像と同じ割合で大きく描く\n"
            "  --reduce       縮小 (画像の一辺 = サイズ ÷ 縮小, 既定 1)\n"
+           "  --dpi          ファイルに書く解像度 (既定は 1800 を超えるサイズで 300, ほかは 96)\n"
            "  --tokyo-datum  日本測地系で描く (既定は世界測地系)\n"
            "  --no-names     市区町村名を描かない\n"
            "  --circle       距離円 (何度でも指定可): 中心の経度,緯度 (度, 描く測地系の値),\n"
@@ -103,8 +106,9 @@ RenderArguments parseRenderArguments(const QStringList& args)
             name = name.left(name.indexOf(QLatin1Char('=')));
         }
         const bool takesValue = name == QLatin1String("--areas") || name == QLatin1String("--size") ||
-                                name == QLatin1String("--reduce") || name == QLatin1String("--folder") ||
-                                name == QLatin1String("--out") || name == QLatin1String("--circle");
+                                name == QLatin1String("--reduce") || name == QLatin1String("--dpi") ||
+                                name == QLatin1String("--folder") || name == QLatin1String("--out") ||
+                                name == QLatin1String("--circle");
         QString value;
         if (takesValue) {
             if (inlineValue) {
@@ -135,9 +139,14 @@ RenderArguments parseRenderArguments(const QStringList& args)
             haveAreas = true;
         } else if (name == QLatin1String("--size")) {
             const std::optional<int> size = strictInt(str(value));
-            if (!size || (*size != 600 && *size != 1200 && *size != 1800))
-                return fail("--size は 600, 1200, 1800 のいずれかです: " + str(value));
+            if (!size || !isPrintSide(*size))
+                return fail("--size は 600 から 7200 までの 600 の倍数です: " + str(value));
             o.size = *size;
+        } else if (name == QLatin1String("--dpi")) {
+            const std::optional<int> dpi = strictInt(str(value));
+            if (!dpi || !isPrintDpi(*dpi))
+                return fail("--dpi は 300 か 600 です: " + str(value));
+            o.dpi = *dpi;
         } else if (name == QLatin1String("--reduce")) {
             const std::optional<int> reduce = strictInt(str(value));
             if (!reduce || *reduce < 1 || *reduce > 5)
@@ -202,7 +211,9 @@ int runRenderCommand(const QStringList& args, MessageSink& sink, const RenderDra
     const std::optional<QImage> picture = draw ? draw(options, sink) : std::nullopt;
     if (!picture || picture->isNull())
         return kRenderNoData;
-    if (!writeImageFile(*picture, options.format, options.out, sink))
+    EncodeOptions encode;
+    encode.dpi = options.dpiInEffect();
+    if (writeImage(*picture, options.format, options.out, encode, sink) != WriteOutcome::Written)
         return kRenderWriteFailed;
     return kRenderOk;
 }

@@ -1,11 +1,14 @@
 #pragma once
 // The headless command for scripts and batch work:
 //
-//   oboro render --areas 13,14 [--size 600|1200|1800] [--reduce 1..5] [--tokyo-datum]
-//                [--no-names] [--circle LON,LAT,KM[,COUNT]]... [--folder DIR] --out map.png|.jpg|.bmp
+//   oboro render --areas 13,14 [--size 600|1200|...|7200] [--reduce 1..5] [--dpi 300|600]
+//                [--tokyo-datum] [--no-names] [--circle LON,LAT,KM[,COUNT]]... [--folder DIR]
+//                --out map.png|.jpg|.bmp
 //
 // draws the map of the areas with the default settings (and the distance circles asked
-// for) and writes it as an image file.
+// for) and writes it as an image file. Sizes above 1800 are print sizes (the details of
+// the 1800 picture drawn larger); the resolution goes into the file (by default 300 dpi
+// for print sizes, 96 otherwise).
 // No window and no display are needed. Messages go to the standard error stream in
 // Japanese; the exit status is 0 on success, non-zero otherwise.
 #include "common/messages.h"
@@ -36,8 +39,9 @@ inline constexpr int kMaxCircleCount = 100;
 
 struct RenderOptions {
     std::vector<int> areas; // area codes 1..52, ascending, no repeats
-    int size = 600;         // 600, 1200 or 1800
+    int size = 600;         // a multiple of 600 up to 7200
     int reduce = 1;         // reduction divisor 1..5
+    int dpi = 0;            // 300 or 600; 0: the default for the size (see dpiInEffect)
     bool tokyoDatum = false;
     bool noNames = false;   // municipality name layers off
     std::vector<CircleRequest> circles;
@@ -45,8 +49,9 @@ struct RenderOptions {
     QString out;
     ImageFormat format = ImageFormat::Png;
 
-    int sizeIndex() const { return size / 600 - 1; }
-    int imageSide() const { return exportImageSide(sizeIndex(), reduce); }
+    int sizeFactor() const { return size / 600; }
+    int imageSide() const { return 600 * sizeFactor() / reduce; }
+    int dpiInEffect() const { return dpi ? dpi : size > 1800 ? kPrintDpi : kScreenDpi; }
 };
 
 // Exit statuses of the command.

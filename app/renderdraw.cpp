@@ -6,6 +6,7 @@
 #include "measure/circles.h"
 #include "view/display.h"
 #include "view/layers.h"
+#include "view/mapexport.h"
 #include "view/projection.h"
 #include "view/render.h"
 
@@ -27,7 +28,7 @@ std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSin
     }
 
     ViewState view;
-    view.sizeFactor = imageSizeFactor(options.sizeIndex());
+    view.sizeFactor = options.sizeFactor();
     view.reductionDivisor = options.reduce;
     view.wgs = !options.tokyoDatum;
     const ViewSetUp setUp = SetUpView(view, store, static_cast<int>(options.areas.size()));
@@ -53,9 +54,6 @@ std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSin
         tools.namesOverPaint = true;
     }
 
-    Canvas canvas(view.imageSide, view.imageSide, display.BackColor);
-    RenderState state;
-    RenderContext ctx{canvas, store, view, display, switches, tools, sink};
     // The layers of other tools that the default settings draw: names and decorations.
     NameOptions names;
     DecorationState decorations;
@@ -82,12 +80,18 @@ std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSin
             for (const auto& [circle, count] : circles)
                 drawCircleSet(c.canvas, c.view, circle, count);
         };
-    const DrawResult result = DrawMap(ctx, state, hooks);
-    if (!result.drawn) {
+    const MapScene scene{store, view, display, switches, tools, hooks};
+    DrawStatus status = DrawStatus::NotDrawn;
+    QImage picture = drawMapPicture(scene, view.sizeFactor, view.reductionDivisor, {}, &status);
+    if (status == DrawStatus::OutOfMemory) {
+        sink.show("画像を描くためのメモリが足りません", "描画エラー", MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    if (status != DrawStatus::Drawn) {
         sink.show("地図を描けませんでした", "描画エラー", MessageIcon::Exclamation);
         return std::nullopt;
     }
-    return canvas.image();
+    return picture;
 }
 
 } // namespace oboro

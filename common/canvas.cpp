@@ -1,5 +1,7 @@
 #include "common/canvas.h"
 
+#include "common/largebuffer.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -8,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 
 namespace oboro {
 
@@ -84,13 +87,124 @@ bool brushCovers(BrushStyle style, int x, int y)
     return true;
 }
 
+bool brushCovers(BrushStyle style, int x, int y, const DetailScale& scale)
+{
+    if (scale.isUnit())
+        return brushCovers(style, x, y);
+    // The lines of the 8 × 8 pattern are where x, y, x − y or x + y is 0 (7) modulo 8;
+    // at a larger scale the same sums are taken in pixels of scale 1, which makes the
+    // lines scale pixels thick and keeps the diagonals sharp.
+    const auto on = [&](long long v, int phase) { return (scale.reference(v) & 7) == phase; };
+    switch (style) {
+    case BrushStyle::Solid: return true;
+    case BrushStyle::Clear: return false;
+    case BrushStyle::Horizontal: return on(y, 0);
+    case BrushStyle::Vertical: return on(x, 0);
+    case BrushStyle::FDiagonal: return on(static_cast<long long>(x) - y, 0);
+    case BrushStyle::BDiagonal: return on(static_cast<long long>(x) + y, 7);
+    case BrushStyle::Cross: return on(x, 0) || on(y, 0);
+    case BrushStyle::DiagCross: return on(static_cast<long long>(x) - y, 0) || on(static_cast<long long>(x) + y, 7);
+    }
+    return true;
+}
+
+namespace {
+
+// Writes on where the hatch covers the pixels x1..x2 of row y and off elsewhere: the
+// pattern of the row worked out once (scale 1: its 8 columns) or stepped along the
+// row (a larger scale: the sums of the pattern's lines taken in pixels of scale 1).
+void hatchSpan(BrushStyle style, const DetailScale& scale, int y, int x1, int x2, uint32_t* row, uint32_t on,
+               uint32_t off)
+{
+    if (x1 > x2)
+        return;
+    if (style == BrushStyle::Solid || style == BrushStyle::Clear) {
+        std::fill(row + x1, row + x2 + 1, style == BrushStyle::Solid ? on : off);
+        return;
+    }
+    if (scale.isUnit()) {
+        uint32_t pattern[8];
+        for (int k = 0; k < 8; ++k)
+            pattern[k] = brushCovers(style, k, y) ? on : off;
+        for (int x = x1; x <= x2; ++x)
+            row[x] = pattern[x & 7];
+        return;
+    }
+    const bool rows = style == BrushStyle::Horizontal || style == BrushStyle::Cross;
+    const bool rowOn = rows && (scale.reference(y) & 7) == 0;
+    if (rowOn) {
+        std::fill(row + x1, row + x2 + 1, on);
+        return;
+    }
+    // Each pattern line as a sum t = x + a·y stepping by one along the row, its position
+    // at scale 1 q = floor(t × den ÷ num) kept with its remainder.
+    struct Line {
+        long long q, r;
+        int phase;
+    } lines[2];
+    int n = 0;
+    const auto add = [&](long long t, int phase) {
+        const long long q = scale.reference(t);
+        lines[n++] = Line{q, t * scale.den - q * scale.num, phase};
+    };
+    switch (style) {
+    case BrushStyle::Vertical:
+    case BrushStyle::Cross: add(x1, 0); break;
+    case BrushStyle::FDiagonal: add(static_cast<long long>(x1) - y, 0); break;
+    case BrushStyle::BDiagonal: add(static_cast<long long>(x1) + y, 7); break;
+    case BrushStyle::DiagCross:
+        add(static_cast<long long>(x1) - y, 0);
+        add(static_cast<long long>(x1) + y, 7);
+        break;
+    default: break;
+    }
+    for (int x = x1; x <= x2; ++x) {
+        bool covered = false;
+        for (int k = 0; k < n; ++k) {
+            Line& l = lines[k];
+            covered |= (l.q & 7) == l.phase;
+            l.r += scale.den;
+            while (l.r >= scale.num) {
+                l.r -= scale.num;
+                ++l.q;
+            }
+        }
+        row[x] = covered ? on : off;
+    }
+}
+
+} // namespace
+
+DetailScale DetailScale::of(int side, int reference)
+{
+    if (reference <= 0 || side <= reference)
+        return {};
+    const int g = std::gcd(side, reference);
+    return {side / g, reference / g};
+}
+
+int DetailScale::pixels(int length) const
+{
+    if (isUnit() || length <= 0)
+        return length;
+    const long long v = (2LL * length * num + den) / (2LL * den);
+    return static_cast<int>(std::clamp<long long>(v, 1, 1 << 20));
+}
+
+long long DetailScale::reference(long long p) const
+{
+    if (isUnit())
+        return p;
+    return floorDiv(p * den, num);
+}
+
 int fontPixels(int points) { return (points * 96 + 36) / 72; }
 
 Canvas::Canvas(int width, int height, Color fill) { resize(width, height, fill); }
 
 void Canvas::resize(int width, int height, Color fill)
 {
-    image_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+    image_ = largeImage(width, height);
     clear(fill);
 }
 
@@ -114,30 +228,82 @@ void Canvas::moveTo(int x, int y)
     dashPhase_ = 0;
 }
 
-void Canvas::stamp(int x, int y, uint32_t px)
+void Canvas::setDetailScale(const DetailScale& scale)
 {
-    const int w = pen.width;
-    const int lo = -((w - 1) / 2);
-    const int hi = w / 2;
-    const int c = (w % 2 == 0) ? 1 : 0;
-    for (int dy = lo; dy <= hi; ++dy) {
-        const int yy = y + dy;
-        if (yy < 0 || yy >= image_.height())
+    scale_ = scale.num > 0 && scale.den > 0 && scale.num >= scale.den ? scale : DetailScale{};
+    dashPhase_ = 0;
+}
+
+int Canvas::penPixels() const
+{
+    const int given = std::clamp(pen.width, 1, 64);
+    return std::clamp(scale_.pixels(given), 1, 256);
+}
+
+// The pen's dot: a disc of the pen's width around the pixel (a square for widths 2 and
+// 3), kept as one run of columns per row.
+void Canvas::stamp(int x, int y, uint32_t px, int w)
+{
+    if (disc_.width != w) {
+        disc_.width = w;
+        disc_.lo = -((w - 1) / 2);
+        const int hi = w / 2;
+        const int c = (w % 2 == 0) ? 1 : 0;
+        disc_.from.clear();
+        disc_.to.clear();
+        for (int dy = disc_.lo; dy <= hi; ++dy) {
+            int from = hi + 1, to = disc_.lo - 1;
+            for (int dx = disc_.lo; dx <= hi; ++dx) {
+                const int ex = 2 * dx - c;
+                const int ey = 2 * dy - c;
+                if (ex * ex + ey * ey > w * w)
+                    continue;
+                from = std::min(from, dx);
+                to = std::max(to, dx);
+            }
+            disc_.from.push_back(from);
+            disc_.to.push_back(to);
+        }
+    }
+    const int W = image_.width(), H = image_.height();
+    const bool xorMode = pen.mode == PenMode::Xor;
+    uint8_t* bits = image_.bits();
+    const qsizetype bpl = image_.bytesPerLine();
+    for (size_t k = 0; k < disc_.from.size(); ++k) {
+        const int yy = y + disc_.lo + static_cast<int>(k);
+        if (yy < 0 || yy >= H)
             continue;
-        uint32_t* row = reinterpret_cast<uint32_t*>(image_.scanLine(yy));
-        for (int dx = lo; dx <= hi; ++dx) {
-            const int xx = x + dx;
-            if (xx < 0 || xx >= image_.width())
-                continue;
-            const int ex = 2 * dx - c;
-            const int ey = 2 * dy - c;
-            if (ex * ex + ey * ey > w * w)
-                continue;
-            if (pen.mode == PenMode::Xor)
+        const int xa = std::max(0, x + disc_.from[k]);
+        const int xb = std::min(W - 1, x + disc_.to[k]);
+        uint32_t* row = reinterpret_cast<uint32_t*>(bits + yy * bpl);
+        for (int xx = xa; xx <= xb; ++xx) {
+            if (xorMode)
                 row[xx] ^= px & 0x00FFFFFFu;
             else
                 row[xx] = px;
         }
+    }
+}
+
+// A cross-section of a wide dashed line: w pixels across the line's minor axis.
+void Canvas::crossSection(int x, int y, bool xMajor, uint32_t px, int w)
+{
+    const int lo = -((w - 1) / 2);
+    const int hi = w / 2;
+    if (xMajor) {
+        if (x < 0 || x >= image_.width())
+            return;
+        const int ya = std::max(0, y + lo), yb = std::min(image_.height() - 1, y + hi);
+        uint8_t* bits = image_.bits();
+        const qsizetype bpl = image_.bytesPerLine();
+        for (int yy = ya; yy <= yb; ++yy)
+            reinterpret_cast<uint32_t*>(bits + yy * bpl)[x] = px;
+    } else {
+        if (y < 0 || y >= image_.height())
+            return;
+        const int xa = std::max(0, x + lo), xb = std::min(image_.width() - 1, x + hi);
+        uint32_t* row = reinterpret_cast<uint32_t*>(image_.scanLine(y));
+        std::fill(row + xa, row + std::max(xa, xb + 1), px);
     }
 }
 
@@ -153,23 +319,28 @@ void Canvas::lineTo(int x1, int y1)
     const long long adx = dx < 0 ? -dx : dx;
     const long long ady = dy < 0 ? -dy : dy;
     const long long steps = std::max(adx, ady);
-    const int width = std::clamp(pen.width, 1, 64);
+    const int width = penPixels();
     const bool wide = width > 1;
-    const DashPattern dash = wide ? DashPattern{nullptr, 0, 0} : dashPattern(pen.style);
+    // A dotted or dashed pen wider than 1 draws solid lines. A thin one keeps its pattern
+    // at a detail scale, drawn as wide as the scale and with runs as long.
+    const DashPattern dash = pen.width > 1 ? DashPattern{nullptr, 0, 0} : dashPattern(pen.style);
+    const bool dashed = dash.runs != nullptr;
     const int phase = dashPhase_;
-    dashPhase_ = static_cast<int>((dashPhase_ + steps) % 24);
+    // The phase repeats after 24 pixels of scale 1 (the longest pattern and a multiple of
+    // the others), which are 24 × num ÷ den pixels here: 24 × num keeps whole runs.
+    dashPhase_ = static_cast<int>(scale_.isUnit() ? (dashPhase_ + steps) % 24 : (dashPhase_ + steps) % (24LL * scale_.num));
     if (steps == 0) {
-        if (wide)
-            stamp(x0, y0, toPixel(pen.color));
+        if (wide && !dashed)
+            stamp(x0, y0, toPixel(pen.color), width);
         return;
     }
     // Fast path for the common case: a thin solid segment wholly inside the picture.
-    if (!wide && dash.runs == nullptr && x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < image_.width() &&
+    if (!wide && !dashed && x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < image_.width() &&
         x1 < image_.width() && y0 < image_.height() && y1 < image_.height()) {
         thinSegment(x0, y0, x1, y1);
         return;
     }
-    // Pixels i = 0 .. steps - 1 (a wide pen also stamps the end, its round cap).
+    // Pixels i = 0 .. steps - 1 (a wide solid pen also stamps the end, its round cap).
     const bool xMajor = adx >= ady;
     const long long A = steps;
     const long long a = xMajor ? ady : adx;
@@ -180,7 +351,7 @@ void Canvas::lineTo(int x1, int y1)
     const int margin = wide ? width : 0;
     const long long majLo = -margin, majHi = (xMajor ? image_.width() : image_.height()) - 1 + margin;
     const long long minLo = -margin, minHi = (xMajor ? image_.height() : image_.width()) - 1 + margin;
-    long long iLo = 0, iHi = wide ? steps : steps - 1;
+    long long iLo = 0, iHi = wide && !dashed ? steps : steps - 1;
     // Clip along the major axis: m0 + i·sMaj within [majLo, majHi].
     if (sMaj > 0) {
         iLo = std::max(iLo, majLo - m0);
@@ -214,15 +385,24 @@ void Canvas::lineTo(int x1, int y1)
     const qsizetype bpl = image_.bytesPerLine();
     const int W = image_.width();
     const int H = image_.height();
+    const bool unit = scale_.isUnit();
+    const auto on = [&](long long i) {
+        const long long p = phase + i;
+        return dashOn(dash, static_cast<int>((unit ? p : scale_.reference(p)) % dash.length));
+    };
     for (long long i = iLo; i <= iHi; ++i) {
         const int x = static_cast<int>(xMajor ? m : n);
         const int y = static_cast<int>(xMajor ? n : m);
         if (wide) {
-            stamp(x, y, px);
+            if (!dashed)
+                stamp(x, y, px, width);
+            else if (on(i))
+                crossSection(x, y, xMajor, px, width);
+            else if (gap_)
+                crossSection(x, y, xMajor, gapPx, width);
         } else if (x >= 0 && y >= 0 && x < W && y < H) {
             uint32_t* p = reinterpret_cast<uint32_t*>(bits + y * bpl) + x;
-            const bool on = dash.runs == nullptr || dashOn(dash, static_cast<int>((phase + i) % dash.length));
-            if (on) {
+            if (!dashed || on(i)) {
                 if (pen.mode == PenMode::Xor)
                     *p ^= px & 0x00FFFFFFu;
                 else
@@ -317,7 +497,7 @@ void Canvas::fillRect(int x1, int y1, int x2, int y2)
             std::fill(row + xa, row + std::max(xa, xb), px);
         } else {
             for (int x = xa; x < xb; ++x)
-                if (brushCovers(brush.style, x, y))
+                if (covers(brush.style, x, y))
                     row[x] = px;
         }
     }
@@ -359,7 +539,7 @@ void Canvas::applyMask(const QImage& mask, const QRect& where, bool useBrush)
             if (x < 0 || x >= image_.width() || (m[mx] & 0xFFFFFFu) == 0)
                 continue;
             if (useBrush) {
-                if (brushCovers(brush.style, x, y))
+                if (covers(brush.style, x, y))
                     row[x] = px;
             } else if (pen.mode == PenMode::Xor) {
                 row[x] ^= px & 0x00FFFFFFu;
@@ -409,7 +589,7 @@ void Canvas::polygon(const std::vector<QPoint>& points)
     QPolygon poly(static_cast<int>(points.size()));
     for (size_t i = 0; i < points.size(); ++i)
         poly[static_cast<int>(i)] = points[i];
-    const int margin = pen.width + 1;
+    const int margin = penPixels() + 1;
     Mask fill = makeMask(poly.boundingRect(), image_, margin);
     if (fill.image.isNull())
         return;
@@ -441,7 +621,7 @@ void Canvas::ellipse(int x1, int y1, int x2, int y2)
     if (x2 - x1 < 1 || y2 - y1 < 1)
         return;
     const QRect box(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1));
-    const int margin = pen.width + 1;
+    const int margin = penPixels() + 1;
     if (brush.style != BrushStyle::Clear) {
         Mask fill = makeMask(box, image_, margin);
         if (!fill.image.isNull()) {
@@ -460,7 +640,8 @@ void Canvas::ellipse(int x1, int y1, int x2, int y2)
             QPainter p(&outline.image);
             p.translate(-outline.where.topLeft());
             QPen qp(Qt::white);
-            qp.setWidth(pen.width > 1 ? pen.width : 0);
+            const int w = penPixels();
+            qp.setWidth(w > 1 ? w : 0);
             qp.setStyle(pen.width > 1 ? Qt::SolidLine : qtPenStyle(pen.style));
             p.setPen(qp);
             p.setBrush(Qt::NoBrush);
@@ -539,6 +720,58 @@ void Canvas::textOut(int x, int y, std::string_view utf8)
 
 // ---------------------------------------------------------------- flood fill
 
+namespace {
+
+// Runs along a row: the first index from i (below end) whose pixel is not v, or is v;
+// end when there is none. Short runs pixel by pixel, long ones eight at a time.
+constexpr int kShortRun = 16;
+inline int skipEqual(const uint32_t* r, int i, int end, uint32_t v)
+{
+    const int stop = std::min(end, i + kShortRun);
+    while (i < stop && r[i] == v)
+        ++i;
+    if (i < stop)
+        return i;
+    while (i + 8 <= end && ((r[i] ^ v) | (r[i + 1] ^ v) | (r[i + 2] ^ v) | (r[i + 3] ^ v) | (r[i + 4] ^ v) |
+                            (r[i + 5] ^ v) | (r[i + 6] ^ v) | (r[i + 7] ^ v)) == 0)
+        i += 8;
+    while (i < end && r[i] == v)
+        ++i;
+    return i;
+}
+inline int skipOther(const uint32_t* r, int i, int end, uint32_t v)
+{
+    const int stop = std::min(end, i + kShortRun);
+    while (i < stop && r[i] != v)
+        ++i;
+    if (i < stop)
+        return i;
+    while (i + 8 <= end && ((r[i] == v) | (r[i + 1] == v) | (r[i + 2] == v) | (r[i + 3] == v) | (r[i + 4] == v) |
+                            (r[i + 5] == v) | (r[i + 6] == v) | (r[i + 7] == v)) == 0)
+        i += 8;
+    while (i < end && r[i] != v)
+        ++i;
+    return i;
+}
+// The first index going left from i (down to 0) whose pixel is v and whose left
+// neighbour is not (or 0).
+inline int runStart(const uint32_t* r, int i, uint32_t v)
+{
+    const int stop = std::max(0, i - kShortRun);
+    while (i > stop && r[i - 1] == v)
+        --i;
+    if (i > stop)
+        return i;
+    while (i >= 8 && ((r[i - 1] ^ v) | (r[i - 2] ^ v) | (r[i - 3] ^ v) | (r[i - 4] ^ v) | (r[i - 5] ^ v) |
+                      (r[i - 6] ^ v) | (r[i - 7] ^ v) | (r[i - 8] ^ v)) == 0)
+        i -= 8;
+    while (i > 0 && r[i - 1] == v)
+        --i;
+    return i;
+}
+
+} // namespace
+
 long Canvas::floodFill(int x, int y, Color target)
 {
     if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
@@ -569,12 +802,8 @@ long Canvas::floodFill(int x, int y, Color target)
         uint32_t* r = row(s.y());
         if (r[s.x()] != tgt)
             continue;
-        int l = s.x();
-        int rr = s.x();
-        while (l > 0 && r[l - 1] == tgt)
-            --l;
-        while (rr + 1 < W && r[rr + 1] == tgt)
-            ++rr;
+        const int l = runStart(r, s.x(), tgt);
+        const int rr = skipEqual(r, s.x(), W, tgt) - 1;
         std::fill(r + l, r + rr + 1, mark);
         count += rr - l + 1;
         spans.push_back({s.y(), l, rr});
@@ -584,23 +813,17 @@ long Canvas::floodFill(int x, int y, Color target)
             const uint32_t* n = row(ny);
             int i = l;
             while (i <= rr) {
-                if (n[i] == tgt) {
-                    stack.emplace_back(i, ny);
-                    while (i <= rr && n[i] == tgt)
-                        ++i;
-                } else {
-                    ++i;
-                }
+                i = skipOther(n, i, rr + 1, tgt);
+                if (i > rr)
+                    break;
+                stack.emplace_back(i, ny);
+                i = skipEqual(n, i, rr + 1, tgt);
             }
         }
     }
     if (mark == kSentinel) {
-        const BrushStyle style = brush.style;
-        for (const Span& sp : spans) {
-            uint32_t* r = row(sp.y);
-            for (int i = sp.x1; i <= sp.x2; ++i)
-                r[i] = brushCovers(style, i, sp.y) ? brushPx : tgt;
-        }
+        for (const Span& sp : spans)
+            hatchSpan(brush.style, scale_, sp.y, sp.x1, sp.x2, row(sp.y), brushPx, tgt);
     }
     return count;
 }

@@ -11,6 +11,10 @@
 //    exactly the target colour) with solid and hatch brushes;
 //  - pixel access, rectangle copies and stretches, bitmaps with white recoloured.
 // Colours are 0x00BBGGRR values (red + 256 × green + 65536 × blue).
+//
+// A detail scale above 1 (the print sizes) draws pen widths, the dash patterns of thin
+// pens and the hatch brushes that many times as large, so a picture drawn larger keeps
+// the proportions of its details; at scale 1 everything is drawn as given.
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
@@ -54,6 +58,23 @@ enum class BrushStyle : int {
 // A pattern code from a file as a brush style (anything unknown is solid).
 BrushStyle brushStyleFromCode(int code);
 
+// How large the details are drawn: num ÷ den (at least 1), a reduced fraction.
+struct DetailScale {
+    int num = 1;
+    int den = 1;
+
+    // side ÷ reference, reduced; 1 when side is not larger than the reference.
+    static DetailScale of(int side, int reference);
+    bool isUnit() const { return num == den; }
+    float factor() const { return static_cast<float>(num) / static_cast<float>(den); }
+    // A length given in pixels at scale 1, in pixels at this scale: rounded to the nearest
+    // pixel, at least 1 for a positive length.
+    int pixels(int length) const;
+    // The position at scale 1 a pixel position stands for: floor(p × den ÷ num).
+    long long reference(long long p) const;
+    bool operator==(const DetailScale&) const = default;
+};
+
 struct Pen {
     Color color = kBlack;
     int width = 1;
@@ -69,6 +90,8 @@ struct Brush {
 // True where an 8 × 8 hatch brush of the style sets pixel (x, y) of the image
 // (the pattern is aligned to the image origin). Always true for Solid, never for Clear.
 bool brushCovers(BrushStyle style, int x, int y);
+// The same at a detail scale: the hatch lines are scale pixels thick and 8 × scale apart.
+bool brushCovers(BrushStyle style, int x, int y, const DetailScale& scale);
 
 class Canvas {
 public:
@@ -89,6 +112,12 @@ public:
         pen = Pen{color, width, style, mode};
     }
     void setBrush(Color color, BrushStyle style = BrushStyle::Solid) { brush = Brush{color, style}; }
+
+    // The detail scale of the drawing (see above); 1 until set.
+    void setDetailScale(const DetailScale& scale);
+    const DetailScale& detailScale() const { return scale_; }
+    // The width in pixels the current pen draws with.
+    int penPixels() const;
 
     // Lines. A line-to does not set its end pixel (width 1); the dash pattern runs on
     // along a polyline and restarts at each move-to. A dotted or dashed pen wider than
@@ -146,7 +175,12 @@ public:
 
 private:
     void plotSpan(int y, int x1, int x2, uint32_t px, PenMode mode);
-    void stamp(int x, int y, uint32_t px);
+    void stamp(int x, int y, uint32_t px, int width);
+    void crossSection(int x, int y, bool xMajor, uint32_t px, int width);
+    bool covers(BrushStyle style, int x, int y) const
+    {
+        return scale_.isUnit() ? brushCovers(style, x, y) : brushCovers(style, x, y, scale_);
+    }
     void thinSegment(int x0, int y0, int x1, int y1);
     void applyMask(const QImage& mask, const QRect& where, bool useBrush);
     QFont makeFont() const;
@@ -157,6 +191,12 @@ private:
     QImage image_;
     QPoint pos_{0, 0};
     int dashPhase_ = 0;
+    DetailScale scale_;
+    struct Disc {
+        int width = 0;
+        int lo = 0;
+        std::vector<int> from, to; // columns of each row, relative to the centre
+    } disc_;
     std::optional<Color> gap_;
     int fontSize_ = 8;
     Color fontColor_ = kBlack;

@@ -81,12 +81,47 @@ bool paintAt(Canvas& canvas, const PaintView& view, PaintRecords& records, const
     return true;
 }
 
+namespace {
+
+// Where a replayed fill starts: the record's point, or on a picture with larger details
+// the view's reference seed, moved to the nearest pixel off the lines (one whose colour
+// is the colour a fill there replaces) when a line covers it. Nothing when the record
+// fills nothing at scale 1.
+std::optional<QPoint> replaySeed(const Canvas& canvas, const PaintView& view, const PaintRecord& r)
+{
+    int px = 0, py = 0;
+    view.mapToPixel(r.x, r.y, px, py);
+    if (canvas.detailScale().isUnit() || !view.referenceSeed)
+        return QPoint(px, py);
+    const std::optional<QPoint> seed = view.referenceSeed(r.x, r.y);
+    if (!seed)
+        return std::nullopt;
+    const auto usable = [&](int x, int y) {
+        const std::optional<Color> c = canvas.pixel(x, y);
+        return c && view.fillTarget(x, y) == *c;
+    };
+    const int reach = canvas.detailScale().pixels(1);
+    std::optional<QPoint> best;
+    long bestDistance = 0;
+    for (int dy = -reach; dy <= reach; ++dy)
+        for (int dx = -reach; dx <= reach; ++dx) {
+            const long d = static_cast<long>(dx) * dx + static_cast<long>(dy) * dy;
+            if ((best && d >= bestDistance) || !usable(seed->x() + dx, seed->y() + dy))
+                continue;
+            best = QPoint(seed->x() + dx, seed->y() + dy);
+            bestDistance = d;
+        }
+    return best ? best : seed;
+}
+
+} // namespace
+
 void replayPaint(Canvas& canvas, const PaintView& view, const PaintRecords& records)
 {
     for (const PaintRecord& r : records.records()) {
-        int px = 0, py = 0;
-        view.mapToPixel(r.x, r.y, px, py);
-        regionFill(canvas, px, py, r.color, r.pattern, view.fillTarget(px, py));
+        const std::optional<QPoint> seed = replaySeed(canvas, view, r);
+        if (seed)
+            regionFill(canvas, seed->x(), seed->y(), r.color, r.pattern, view.fillTarget(seed->x(), seed->y()));
     }
 }
 

@@ -76,6 +76,10 @@ struct PaintView {
     std::function<void(int32_t x, int32_t y, int& px, int& py)> mapToPixel;
     std::function<void(int px, int py, int32_t& x, int32_t& y)> pixelToMap;
     std::function<Color(int px, int py)> fillTarget;
+    // On a picture drawn with larger details (print sizes): where a fill from a point is
+    // to start so that it fills the region it fills on the picture of scale 1, or
+    // nothing when it fills nothing there (the point is on a line).
+    std::function<std::optional<QPoint>(int32_t x, int32_t y)> referenceSeed;
 };
 
 // A map click while painting: records the click in map units and fills the region.
@@ -83,7 +87,9 @@ struct PaintView {
 bool paintAt(Canvas& canvas, const PaintView& view, PaintRecords& records, const PaintPalette& palette,
              int selectedSlot, int px, int py, MessageSink& sink);
 
-// Replays every record, oldest first, on the freshly drawn map.
+// Replays every record, oldest first, on the freshly drawn map. On a picture drawn with
+// larger details (print sizes), given the view's referenceSeed, a record fills what it
+// fills on the picture of scale 1 (the lines, wider here, may cover its point).
 void replayPaint(Canvas& canvas, const PaintView& view, const PaintRecords& records);
 
 // The 26 × 26 swatch sample of a slot: a white square, then the slot colour with its pattern.

@@ -48,13 +48,18 @@ inline void insideLine(uint32_t* bits, long stride, int x0, int y0, int x1, int 
 template <bool Closed> void walk(Canvas& c, const LineTable& table, const ViewState& v)
 {
     const Projector project(v);
-    const bool thin = c.pen.width <= 1;
+    const bool thin = c.penPixels() <= 1;
     const bool direct = thin && c.pen.style == PenStyle::Solid && c.pen.mode == PenMode::Copy && !c.image().isNull();
     const unsigned W = static_cast<unsigned>(c.width()), H = static_cast<unsigned>(c.height());
     uint32_t* bits = direct ? reinterpret_cast<uint32_t*>(c.image().bits()) : nullptr;
     const long stride = direct ? c.image().bytesPerLine() / 4 : 0;
     const uint32_t px = toPixel(c.pen.color);
     auto inside = [&](int x, int y) { return static_cast<unsigned>(x) < W && static_cast<unsigned>(y) < H; };
+    // A dotted line closes no region, and on a picture with larger details its dots
+    // (longer than a pixel) drawn back along the last segment would not fall on the
+    // forward ones: there it gets no back-stroke.
+    const bool dotted = c.pen.width <= 1 && c.pen.style != PenStyle::Solid;
+    const bool backStroke = !(dotted && !c.detailScale().isUnit());
 
     table.forEachRecord([&](int n, const int32_t* xy) {
         int lx, ly; // the pen position
@@ -84,7 +89,7 @@ template <bool Closed> void walk(Canvas& c, const LineTable& table, const ViewSt
             ly = qy;
         }
         c.moveTo(lx, ly);
-        if constexpr (Closed) {
+        if (Closed && backStroke) {
             // The back-stroke goes to the nearest earlier point on another pixel: a
             // stroke to a point on the same pixel would set nothing and leave a gap.
             if (prevX != lx || prevY != ly)

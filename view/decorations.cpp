@@ -183,6 +183,7 @@ void DrawDegreeLabels(RenderContext& ctx, DecorationState& st)
     const DisplayState& d = ctx.display;
     const int side = ctx.view.imageSide;
     const int s = side <= 600 ? 8 : side * 8 / 600;
+    const int edge = c.detailScale().pixels(5); // the labels' distance from the picture's edge
     c.setBrush(d.BackColor, BrushStyle::Solid);
     c.setFont(s, decorationTextColor(d, kBlack));
     const auto labelled = [&](int r) { return r % 2 == 0 || !ctx.switches.CB1do; };
@@ -196,7 +197,7 @@ void DrawDegreeLabels(RenderContext& ctx, DecorationState& st)
         if (py < g.rect.top || py >= g.rect.bottom)
             continue;
         const std::string text = format(" %d°", 24 + r);
-        drawLabel(c, d, pxl <= 0 ? 5 : pxl, py - s / 2, text);
+        drawLabel(c, d, pxl <= 0 ? edge : pxl, py - s / 2, text);
         const float rx = pxr < side ? static_cast<float>(pxr) - 2.8f * s : static_cast<float>(side) - 2.8f * s;
         drawLabel(c, d, truncClamp(rx), py - s / 2, text);
     }
@@ -211,7 +212,7 @@ void DrawDegreeLabels(RenderContext& ctx, DecorationState& st)
         const std::string text = format("%d°", 122 + r);
         const float by = pyb < side ? static_cast<float>(pyb) - 1.3f * s : static_cast<float>(side) - 1.7f * s;
         drawLabel(c, d, px - s, truncClamp(by), text);
-        drawLabel(c, d, px - s, pyt <= 0 ? 5 : pyt, text);
+        drawLabel(c, d, px - s, pyt <= 0 ? edge : pyt, text);
     }
 }
 
@@ -238,7 +239,9 @@ void DrawMeshNames(RenderContext& ctx, int level)
         if (x < e.minX || x > e.maxX || y < e.minY || y > e.maxY)
             continue;
         const std::string& name = f[3];
-        const int size = std::clamp(truncClamp(static_cast<float>(lenientInt(fieldOr(f, 4))) * k), 1, 200);
+        int size = std::clamp(truncClamp(static_cast<float>(lenientInt(fieldOr(f, 4))) * k), 1, 200);
+        if (!c.detailScale().isUnit())
+            size = c.detailScale().pixels(size);
         c.setFont(size, parseColor(fieldOr(f, 5)) & 0xFFFFFFu);
         const QPoint p = MapToPixel(ctx.view, x, y);
         const int tx = p.x() - c.textWidth(name) / 2;
@@ -341,11 +344,12 @@ void DrawCentreCross(RenderContext& ctx)
 {
     Canvas& c = ctx.canvas;
     const int m = ctx.view.imageSide / 2;
+    const int r = c.detailScale().pixels(20);
     c.setPen(kRed, 1, PenStyle::Solid);
-    c.moveTo(m - 20, m);
-    c.lineTo(m + 20, m);
-    c.moveTo(m, m - 20);
-    c.lineTo(m, m + 20);
+    c.moveTo(m - r, m);
+    c.lineTo(m + r, m);
+    c.moveTo(m, m - r);
+    c.lineTo(m, m + r);
 }
 
 void DrawApprovalNotice(RenderContext& ctx, const DecorationState& st)
@@ -356,9 +360,10 @@ void DrawApprovalNotice(RenderContext& ctx, const DecorationState& st)
     const DisplayState& d = ctx.display;
     const ViewState& v = ctx.view;
     const int size = std::max(v.sizeFactor * 8 / std::max(v.reductionDivisor, 1), 8);
+    const int at = c.detailScale().pixels(5);
     c.setFont(size, decorationTextColor(d, kBlack));
-    c.setBrush(FillTarget(c, d, 6, 6), BrushStyle::Solid);
-    c.textOut(5, 5, st.approvalNotice);
+    c.setBrush(FillTarget(c, d, at + 1, at + 1), BrushStyle::Solid);
+    c.textOut(at, at, st.approvalNotice);
 }
 
 void DrawCornerPrefName(RenderContext& ctx)
@@ -387,12 +392,32 @@ void DrawFrame(RenderContext& ctx)
     Canvas& c = ctx.canvas;
     const int w = std::clamp(d.WakuWidth, 1, 3);
     const int side = ctx.view.imageSide;
-    c.setPen(decorationTextColor(d, d.WakuColor), w, PenStyle::Solid);
-    c.setBrush(c.brush.color, BrushStyle::Clear);
+    const Color color = decorationTextColor(d, d.WakuColor);
+    c.setPen(color, w, PenStyle::Solid);
     const int a = w > 1 ? 1 : 0;
     const int e = w == 3 ? side - 1 : side;
-    c.rectangle(a, a, e, e);
-    c.setBrush(c.brush.color, BrushStyle::Solid);
+    if (c.detailScale().isUnit()) {
+        c.setBrush(c.brush.color, BrushStyle::Clear);
+        c.rectangle(a, a, e, e);
+        c.setBrush(c.brush.color, BrushStyle::Solid);
+        return;
+    }
+    // Larger pictures get the bands the frame covers at scale 1, scaled: rows and columns
+    // [near0, near1] from the top and left edges and [far0, far1] from the bottom and right.
+    const int lo = -((w - 1) / 2), hi = w / 2;
+    const int near0 = std::max(0, a + lo), near1 = a + hi;
+    const int gap = w == 3 ? 1 : 0; // the far side of the rectangle from the far edge
+    const int far0 = std::max(0, gap - hi), far1 = gap - lo;
+    const DetailScale& k = c.detailScale();
+    const int n0 = k.pixels(near0), n1 = k.pixels(near1 + 1);
+    const int f0 = k.pixels(far0), f1 = k.pixels(far1 + 1);
+    const Brush kept = c.brush;
+    c.setBrush(color, BrushStyle::Solid);
+    c.fillRect(0, n0, side, n1);               // top
+    c.fillRect(0, side - f1, side, side - f0); // bottom
+    c.fillRect(n0, 0, n1, side);               // left
+    c.fillRect(side - f1, 0, side - f0, side); // right
+    c.brush = kept;
 }
 
 bool DrawDecorationOnSwitch(DecorationSwitch which, bool checked, RenderContext& ctx, DecorationState& st)

@@ -80,8 +80,14 @@ struct DisplayState {
     void updateTownFontPixels(int imageSide);
 };
 
-// Font size in effect for municipality names.
+// Font size in effect for municipality names. A fixed size is the size as set on screen
+// and grows with the picture only above 1800 pixels (side ÷ 1800 times).
 int TownFontPixels(int townFontSize, bool fixedSize, int imageSide);
+
+// The detail scale of a picture: 1 up to 1800 pixels, side ÷ 1800 above (print sizes), so
+// pen widths, dot and hatch spacing and fixed text sizes keep the proportions of the
+// 1800 picture.
+DetailScale detailScaleFor(int imageSide);
 
 // The main window's check boxes and menu checks that the drawing reads, with their
 // start-up states. The main window binds its controls to these.

@@ -95,11 +95,20 @@ void writeNameKeepingBorders(Canvas& c, const DisplayState& d, int x, int y, std
         uint32_t p;
     };
     std::vector<Kept> kept;
+    // Most of the box is one or two colours that are no border: the last of them seen is
+    // passed over at once.
+    uint32_t plain = 0; // alpha 0: no pixel of the picture, until one is seen
     for (int yy = y1; yy < y2; ++yy) {
         const uint32_t* row = reinterpret_cast<const uint32_t*>(img.constScanLine(yy));
-        for (int xx = x1; xx < x2; ++xx)
-            if (borders.has(row[xx]))
-                kept.push_back({xx, yy, row[xx]});
+        for (int xx = x1; xx < x2; ++xx) {
+            const uint32_t p = row[xx];
+            if (p == plain)
+                continue;
+            if (borders.has(p))
+                kept.push_back({xx, yy, p});
+            else
+                plain = p;
+        }
     }
     c.setBrush(back, BrushStyle::Solid);
     c.textOut(x, y, text);

@@ -21,6 +21,10 @@ std::string format(const char* fmt, double v)
 // the int32 range with corrupt data, so they are taken in 64 bits.
 inline float diff(int32_t a, int32_t b) { return static_cast<float>(static_cast<int64_t>(a) - b); }
 
+// Only a print export draws above 1800 pixels; the screen never does, whatever a
+// damaged work file says.
+int maxSizeFactor(const ViewState& v) { return v.printing ? kMaxSizeFactor : kMaxScreenSizeFactor; }
+
 } // namespace
 
 void ShiftToWgs(int32_t& x, int32_t& y)
@@ -121,7 +125,7 @@ float LatitudeFactor(int32_t y)
 
 int setUpImageSide(const ViewState& v)
 {
-    return 600 / std::clamp(v.reductionDivisor, 1, 5) * std::clamp(v.sizeFactor, 1, 3);
+    return 600 / std::clamp(v.reductionDivisor, 1, 5) * std::clamp(v.sizeFactor, 1, maxSizeFactor(v));
 }
 
 ViewSetUp SetUpView(ViewState& v, MapStore& store, int selectedAreaCount)
@@ -191,7 +195,7 @@ ViewRecompute RecomputeView(ViewState& v, MapStore& store)
     ViewRecompute out;
     Extent& e = store.extent;
     // Values from a damaged work file must not give an empty or giant image.
-    v.sizeFactor = std::clamp(v.sizeFactor, 1, 3);
+    v.sizeFactor = std::clamp(v.sizeFactor, 1, maxSizeFactor(v));
     v.reductionDivisor = std::clamp(v.reductionDivisor, 1, 5);
     v.magCount = std::clamp(v.magCount, 1, 10000);
     const int div = v.reductionDivisor;

@@ -19,14 +19,22 @@ namespace oboro {
 // the image at a high magnification never becomes an undefined integer.
 inline constexpr int kPixelLimit = 1 << 29;
 
+// Image sizes: 600, 1200 and 1800 pixels (size factor 1 to 3) on screen and in the file
+// menu; print exports draw multiples of 600 up to 7200 (size factor up to 12), with the
+// details of the 1800 picture drawn larger (DetailScale, kLargestScreenSide).
+inline constexpr int kLargestScreenSide = 1800;
+inline constexpr int kLargestPrintSide = 7200;
+inline constexpr int kMaxSizeFactor = kLargestPrintSide / 600;
+inline constexpr int kMaxScreenSizeFactor = kLargestScreenSide / 600;
+
 // The view state, owned by the main window.
 struct ViewState {
     int32_t centerX = 0;           // map point shown at the image centre (set-up)
     int32_t centerY = 0;
     int32_t baseImageSide = 600;   // pixels of the standard image
-    int32_t sizeFactor = 1;        // 1, 2, 3: image size " 600" / "1200" / "1800"
+    int32_t sizeFactor = 1;        // 1, 2, 3: image size " 600" / "1200" / "1800"; 4..12 print sizes
     int32_t reductionDivisor = 1;  // 1..5: 縮小率 ×１（標準） … ×1/5
-    int32_t imageSide = 600;       // 600 × size factor ÷ reduction divisor, 120..1800
+    int32_t imageSide = 600;       // 600 × size factor ÷ reduction divisor, 120..1800 (7200 printing)
     int32_t standardSide = 0;      // x units of the square holding the whole extent (set-up)
     float baseScale = 0.0f;        // pixels per x unit at magnification 1 (set-up)
     int32_t magCount = 1;          // magnification up-down position (UpDown1, 1..10000)
@@ -39,6 +47,7 @@ struct ViewState {
     bool rangeDragging = false;    // a range square is being dragged or applied (範囲指定)
     bool rangeApplied = false;     // a dragged range is in force
     bool viewRestore = false;      // a work file is being loaded; the view comes from it
+    bool printing = false;         // a print export: size factors up to kMaxSizeFactor
     int32_t horizontalMove = 500;  // positions of the 左へ／右へ and 上へ／下へ up-downs
     int32_t verticalMove = 500;
 

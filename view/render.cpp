@@ -24,6 +24,11 @@ inline void call(const std::function<void()>& f)
     if (f)
         f();
 }
+// Reports a finished stage; false when the drawing is to stop.
+inline bool goOn(const RenderHooks& hooks, int stage)
+{
+    return !hooks.progress || hooks.progress(stage, kDrawStages);
+}
 
 std::string measuringText(const std::string& name)
 {
@@ -64,7 +69,13 @@ DrawResult DrawMap(RenderContext& ctx, RenderState& state, const RenderHooks& ho
         return out;
     if (c.width() != view.imageSide || c.height() != view.imageSide)
         c.resize(view.imageSide, view.imageSide, d.BackColor);
+    c.setDetailScale(detailScaleFor(view.imageSide));
     d.updateTownFontPixels(view.imageSide);
+    const auto stop = [&] {
+        out.cancelled = true;
+        call(hooks.hidePleaseWait);
+        return out;
+    };
 
     // 3. Background. Dotted lines leave their gaps unpainted.
     c.setLineGapColor(std::nullopt);
@@ -97,6 +108,8 @@ DrawResult DrawMap(RenderContext& ctx, RenderState& state, const RenderHooks& ho
 
         // 8. Pen colour back to the municipal border colour.
         c.pen.color = d.TownColor;
+        if (!goOn(hooks, 1))
+            return stop();
 
         // 9. Map lines as fill borders.
         if (tools.paintBorderLines && tools.lineFilesListed)
@@ -120,6 +133,9 @@ DrawResult DrawMap(RenderContext& ctx, RenderState& state, const RenderHooks& ho
             call(hooks.closeMeasuring);
         }
 
+        if (!goOn(hooks, 2))
+            return stop();
+
         // 12. Names, unless the paint tool or the readings map writes them.
         if (!tools.namesOverPaint && !tools.kanaOnly) {
             if (sw.CBTownName)
@@ -127,6 +143,9 @@ DrawResult DrawMap(RenderContext& ctx, RenderState& state, const RenderHooks& ho
             run(hooks.duplicateNames, ctx);
             run(hooks.cityNames, ctx);
         }
+
+        if (!goOn(hooks, 3))
+            return stop();
 
         // 13. Islands and mountains.
         if (d.CBIslands && !tools.paintingActive)
@@ -158,6 +177,9 @@ DrawResult DrawMap(RenderContext& ctx, RenderState& state, const RenderHooks& ho
         ++state.mappingCount;
         out.mappingText = "Mapping " + std::to_string(state.mappingCount);
     }
+
+    if (!goOn(hooks, 4))
+        return stop();
 
     // 21. Legend box.
     state.legendDrawn = tools.legendShown ? runDrawn(hooks.legend, ctx) : false;
@@ -195,6 +217,9 @@ DrawResult DrawMap(RenderContext& ctx, RenderState& state, const RenderHooks& ho
     if (sw.CBLabel)
         run(hooks.labels, ctx);
 
+    if (!goOn(hooks, 5))
+        return stop();
+
     // 30. (地図記号 and the menu 記号 are enabled by the caller.) The area name of a single-area map for the readings window.
     if (areaCount == 1)
         out.readingsAreaName = areaInfo(ctx.store.selectedAreas[0]).name;
@@ -222,6 +247,8 @@ DrawResult DrawMap(RenderContext& ctx, RenderState& state, const RenderHooks& ho
     if (tools.lineEditorShowsEdited)
         run(hooks.lineEditorEditedLine, ctx);
 
+    if (!goOn(hooks, 6))
+        return stop();
     out.drawn = true;
     return out;
 }

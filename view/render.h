@@ -67,7 +67,12 @@ struct RenderHooks {
     Layer officeMarks;
     std::function<void()> resetMeasurementPath; // the path of the distance tool
     Layer lineEditorEditedLine;   // the edited line of the map line editor
+    // Long drawings (the print sizes): told after each of the kDrawStages stages (done of
+    // total); returning false stops the drawing there (DrawResult::cancelled).
+    std::function<bool(int done, int total)> progress;
 };
+
+inline constexpr int kDrawStages = 6;
 
 // Counters and drawn flags that live between drawings.
 struct RenderState {
@@ -85,6 +90,7 @@ inline constexpr int kPleaseWaitAreas = 30;
 // What the main window does with its controls after a drawing.
 struct DrawResult {
     bool drawn = false;
+    bool cancelled = false;            // the progress hook stopped the drawing
     ViewRecompute view;                // report, magnification label, range refusal
     bool mapDrawn = false;             // steps of the map itself ran (legend editor 地図)
     std::string mappingText;           // "Mapping %d" when the map was drawn

@@ -43,9 +43,44 @@ TEST(RenderCommand, ParsesEveryOption)
     ASSERT_TRUE(d.options);
     EXPECT_EQ(d.options->size, 600);
     EXPECT_EQ(d.options->reduce, 1);
+    EXPECT_EQ(d.options->dpiInEffect(), 96);
     EXPECT_FALSE(d.options->tokyoDatum);
     EXPECT_EQ(d.options->format, ImageFormat::Bmp);
     EXPECT_TRUE(parseRenderArguments(split("--help")).help);
+}
+
+TEST(RenderCommand, PrintSizesAndResolution)
+{
+    struct Case {
+        const char* args;
+        int side, dpi;
+    };
+    for (const Case& c : {Case{"--size 7200", 7200, 300}, Case{"--size 2400 --dpi 600", 2400, 600},
+                          Case{"--size 4800 --reduce 2", 2400, 300}, Case{"--size 1800 --dpi 300", 1800, 300},
+                          Case{"--size 1200", 1200, 96}}) {
+        const RenderArguments a = parseRenderArguments(split(c.args) << "--areas" << "13" << "--out" << "m.png");
+        ASSERT_TRUE(a.options) << c.args << ": " << a.error;
+        EXPECT_EQ(a.options->imageSide(), c.side) << c.args;
+        EXPECT_EQ(a.options->dpiInEffect(), c.dpi) << c.args;
+    }
+
+    // The resolution goes into the file.
+    ProgramFolderGuard guard;
+    QTemporaryDir dir;
+    const RenderDrawer draw = [](const RenderOptions& o, MessageSink&) -> std::optional<QImage> {
+        QImage image(o.imageSide(), o.imageSide(), QImage::Format_RGB32);
+        image.fill(qRgb(255, 255, 225));
+        return image;
+    };
+    for (const char* dpi : {"300", "600"}) {
+        const QString out = dir.path() + "/print" + dpi + ".png";
+        CollectingSink sink;
+        const QStringList args = split("--areas 13 --size 2400 --dpi") << dpi << "--folder" << dir.path() << "--out" << out;
+        ASSERT_EQ(runRenderCommand(args, sink, draw), kRenderOk);
+        const QImage written = QImageReader(out).read();
+        EXPECT_EQ(written.size(), QSize(2400, 2400));
+        EXPECT_EQ(written.dotsPerMeterX(), static_cast<int>(pixelsPerMetre(QString(dpi).toInt())));
+    }
 }
 
 TEST(RenderCommand, BadArgumentsGiveAClearMessage)
@@ -62,7 +97,9 @@ TEST(RenderCommand, BadArgumentsGiveAClearMessage)
              Case{"--areas 13,,14 --out m.png", "地域番号は 1 から 52 までの整数です: "},
              Case{"--areas 1x --out m.png", "地域番号は 1 から 52 までの整数です: 1x"},
              Case{"--areas 99999999999 --out m.png", "地域番号は 1 から 52 までの整数です: 99999999999"},
-             Case{"--areas 13 --size 900 --out m.png", "--size は 600, 1200, 1800 のいずれかです: 900"},
+             Case{"--areas 13 --size 900 --out m.png", "--size は 600 から 7200 までの 600 の倍数です: 900"},
+             Case{"--areas 13 --size 7800 --out m.png", "--size は 600 から 7200 までの 600 の倍数です: 7800"},
+             Case{"--areas 13 --dpi 72 --out m.png", "--dpi は 300 か 600 です: 72"},
              Case{"--areas 13 --reduce 6 --out m.png", "--reduce は 1 から 5 までの整数です: 6"},
              Case{"--areas 13 --reduce --out m.png", "--reduce は 1 から 5 までの整数です: --out"},
              Case{"--areas 13 --out m.gif", "出力ファイルの拡張子は .png, .jpg, .bmp のいずれかにしてください: m.gif"},
@@ -194,6 +231,20 @@ TEST(RenderCommand, DrawsTheAreasOfTheProgramFolder)
     const QImage unnamed = QImageReader(noNamesOut).read().convertToFormat(QImage::Format_RGB32);
     EXPECT_GT(countColour(named, qRgb(0, 0, 0)), countColour(unnamed, qRgb(0, 0, 0)) + 20);
     EXPECT_EQ(countColour(named, coast), countColour(unnamed, coast));
+
+    // A print size: the 1800 picture enlarged twice, lines 2 pixels wide (4 times the
+    // pixels of the prefecture border across the middle) and the texts twice as large.
+    const QString screenOut = dir.path() + "/1800.png", printOut = dir.path() + "/3600.png";
+    ASSERT_EQ(runRenderCommand(QStringList{"--areas", "13", "--size", "1800", "--folder", folder, "--out", screenOut}, sink),
+              kRenderOk);
+    ASSERT_EQ(runRenderCommand(QStringList{"--areas", "13", "--size", "3600", "--folder", folder, "--out", printOut}, sink),
+              kRenderOk);
+    const QImage screen = QImageReader(screenOut).read().convertToFormat(QImage::Format_RGB32);
+    const QImage print = QImageReader(printOut).read().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(print.size(), QSize(3600, 3600));
+    EXPECT_NEAR(countColour(print, pref) / 4.0, countColour(screen, pref), countColour(screen, pref) * 0.02);
+    EXPECT_NEAR(countColour(print, qRgb(0, 0, 0)) / 4.0, countColour(screen, qRgb(0, 0, 0)),
+                countColour(screen, qRgb(0, 0, 0)) * 0.3);
 
     // An area whose map file is missing: status 3, the loader's message, no file.
     sink.messages.clear();

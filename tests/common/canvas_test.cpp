@@ -301,3 +301,120 @@ TEST(CanvasPixels, CopyStretchAndRecolouredBitmap)
     m.drawBitmap(1, 2, bmp, std::nullopt);
     EXPECT_EQ(m.pixel(1, 2), kGreen);
 }
+
+TEST(CanvasDetailScale, FractionsAndLengths)
+{
+    EXPECT_EQ(DetailScale::of(7200, 1800), (DetailScale{4, 1}));
+    EXPECT_EQ(DetailScale::of(2400, 1800), (DetailScale{4, 3}));
+    EXPECT_TRUE(DetailScale::of(1800, 1800).isUnit());
+    EXPECT_TRUE(DetailScale::of(600, 1800).isUnit());
+    struct Case {
+        DetailScale scale;
+        int given, pixels;
+    };
+    for (const Case& c : {Case{{4, 1}, 1, 4}, Case{{4, 1}, 2, 8}, Case{{4, 1}, 3, 12}, Case{{4, 3}, 1, 1},
+                          Case{{4, 3}, 2, 3}, Case{{4, 3}, 3, 4}, Case{{5, 3}, 1, 2}, Case{{4, 1}, 0, 0}, Case{{}, 3, 3}})
+        EXPECT_EQ(c.scale.pixels(c.given), c.pixels) << c.scale.num << "/" << c.scale.den << " " << c.given;
+    EXPECT_EQ((DetailScale{4, 1}).reference(7), 1);
+    EXPECT_EQ((DetailScale{4, 1}).reference(-1), -1);
+    EXPECT_EQ((DetailScale{4, 3}).reference(4), 3);
+}
+
+TEST(CanvasDetailScale, PensAreAsManyTimesWideAndDotsAsLong)
+{
+    struct Case {
+        int width;
+        PenStyle style;
+        int thickness; // rows covered across a horizontal line at scale 4
+        bool dotted;
+    };
+    for (const Case& k : {Case{1, PenStyle::Solid, 4, false}, Case{2, PenStyle::Solid, 8, false},
+                          Case{3, PenStyle::Solid, 12, false}, Case{1, PenStyle::Dot, 4, true},
+                          Case{2, PenStyle::Dot, 8, false}}) {
+        SCOPED_TRACE(k.width);
+        Canvas c(200, 60);
+        c.setDetailScale(DetailScale::of(7200, 1800));
+        c.setPen(kBlack, k.width, k.style);
+        EXPECT_EQ(c.penPixels(), 4 * k.width);
+        c.moveTo(20, 30);
+        c.lineTo(180, 30);
+        int rows = 0;
+        for (int y = 0; y < 60; ++y)
+            rows += c.pixel(100, y) == kBlack || c.pixel(101, y) == kBlack || c.pixel(102, y) == kBlack ||
+                    c.pixel(103, y) == kBlack;
+        EXPECT_EQ(rows, k.thickness);
+        // Along the line: solid, or dots of 4 pixels 4 apart.
+        for (int x = 20; x < 176; ++x)
+            EXPECT_EQ(c.pixel(x, 30) == kBlack, !k.dotted || (x - 20) / 4 % 2 == 0) << x;
+    }
+    // The gaps of a scaled dotted line take the gap colour when one is set.
+    Canvas g(100, 20);
+    g.setDetailScale({4, 1});
+    g.setLineGapColor(kGreen);
+    g.setPen(kRed, 1, PenStyle::Dot);
+    g.moveTo(0, 10);
+    g.lineTo(64, 10);
+    for (int x = 0; x < 64; ++x)
+        EXPECT_EQ(g.pixel(x, 10), x / 4 % 2 == 0 ? kRed : kGreen) << x;
+}
+
+TEST(CanvasDetailScale, HatchesAreThickerAndFurtherApart)
+{
+    const DetailScale four{4, 1};
+    for (int code = 2; code <= 7; ++code) {
+        const BrushStyle style = brushStyleFromCode(code);
+        SCOPED_TRACE(code);
+        int covered = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const bool on = brushCovers(style, x, y, four);
+                covered += on;
+                // Horizontal and vertical lines are the pattern of scale 1 enlarged.
+                if (style == BrushStyle::Horizontal || style == BrushStyle::Vertical || style == BrushStyle::Cross) {
+                    EXPECT_EQ(on, brushCovers(style, x / 4, y / 4)) << x << "," << y;
+                }
+            }
+        // As much ink as at scale 1 (less where the thicker diagonals of a cross overlap).
+        int unit = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                unit += brushCovers(style, x, y);
+        if (style == BrushStyle::DiagCross)
+            EXPECT_NEAR(covered, unit, unit / 10);
+        else
+            EXPECT_EQ(covered, unit);
+    }
+    // The diagonal lines are 4 pixels across in every row, 32 apart.
+    for (BrushStyle style : {BrushStyle::FDiagonal, BrushStyle::BDiagonal})
+        for (int y = 0; y < 40; ++y) {
+            std::vector<std::pair<int, int>> runs; // start, length; not those cut by the edges
+            for (int x = 1; x < 99; ++x)
+                if (brushCovers(style, x, y, four) && !brushCovers(style, x - 1, y, four)) {
+                    int n = 1;
+                    while (x + n < 100 && brushCovers(style, x + n, y, four))
+                        ++n;
+                    if (x + n < 100)
+                        runs.emplace_back(x, n);
+                }
+            ASSERT_GE(runs.size(), 2u) << y;
+            for (size_t i = 0; i < runs.size(); ++i) {
+                EXPECT_EQ(runs[i].second, 4) << y;
+                if (i > 0) {
+                    EXPECT_EQ(runs[i].first - runs[i - 1].first, 32) << y;
+                }
+            }
+        }
+    // A hatched flood fill on a scaled canvas uses the scaled pattern, at 4 and at 4/3.
+    for (const DetailScale& scale : {four, DetailScale{4, 3}})
+        for (int code = 0; code <= 7; ++code) {
+            const BrushStyle style = brushStyleFromCode(code);
+            Canvas c(70, 50);
+            c.setDetailScale(scale);
+            c.setBrush(kRed, style);
+            EXPECT_EQ(c.floodFill(5, 5, kWhite), 70 * 50);
+            for (int y = 0; y < 50; ++y)
+                for (int x = 0; x < 70; ++x)
+                    ASSERT_EQ(c.pixel(x, y), brushCovers(style, x, y, scale) ? kRed : kWhite)
+                        << code << " " << scale.den << " " << x << "," << y;
+        }
+}

@@ -13,7 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <random>
 #include <unistd.h>
+
+#include <jpeglib.h>
+#include <png.h>
+#include <zlib.h>
 
 using namespace oboro;
 
@@ -88,12 +94,12 @@ TEST(ImageExport, FilesDecodeToTheSourcePixels)
             EXPECT_EQ(read, source.convertToFormat(QImage::Format_RGB32));
     }
 
-    // The file layouts asked for: PNG truecolour 8 bits without alpha, BMP 24 bits,
-    // JPEG baseline (SOF0, no progressive SOF2).
+    // The file layouts asked for: PNG with a palette of 8 bits (the picture has fewer
+    // than 257 colours, more than 16), BMP 24 bits, JPEG baseline (SOF0, no progressive SOF2).
     const std::string png = test::readFileBytes((dir.path() + "/map.png").toStdString());
     ASSERT_GT(png.size(), 26u);
     EXPECT_EQ(png[24], 8); // bit depth
-    EXPECT_EQ(png[25], 2); // colour type RGB
+    EXPECT_EQ(png[25], 3); // colour type palette
     const std::string bmp = test::readFileBytes((dir.path() + "/map.bmp").toStdString());
     ASSERT_GT(bmp.size(), 54u);
     EXPECT_EQ(bmp[28], 24);
@@ -307,4 +313,245 @@ TEST(ImageExport, ReadOnlyFolderIsReported)
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_NE(sink.messages[0].text.find("書き込み権限"), std::string::npos);
     EXPECT_TRUE(filesIn(dir.path()).isEmpty());
+}
+
+namespace {
+
+// A picture of n colours (n ≥ 1): runs of each colour, every colour present, an odd width.
+QImage colourPicture(int n, int w = 37, int h = 23)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int i = (y * w + x) / 3 % n;
+            img.setPixel(x, y, qRgb(i & 0xFF, (i * 53) & 0xFF, i >> 8 ? 200 : 100));
+        }
+    return img;
+}
+
+// A truecolour picture: a smooth gradient of many colours, as a photograph or a JPEG gives.
+QImage gradientPicture(int w = 64, int h = 48)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgb(x * 4, y * 5, (x + y) * 2));
+    return img;
+}
+
+QImage decodeBytes(const std::string& bytes)
+{
+    QImage img;
+    img.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
+    return img.convertToFormat(QImage::Format_RGB32);
+}
+
+// The header of a PNG file read with libpng: depth, colour type, resolution.
+struct PngHeader {
+    int depth = 0, colourType = -1;
+    png_uint_32 ppmX = 0, ppmY = 0;
+    int unit = -1;
+    std::vector<int> filters; // the filter byte of each row
+};
+PngHeader readPngHeader(const std::string& bytes)
+{
+    PngHeader h;
+    struct Reader {
+        const std::string* bytes;
+        size_t at = 8;
+    } reader{&bytes};
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_read_fn(png, &reader, [](png_structp p, png_bytep out, png_size_t n) {
+        auto* r = static_cast<Reader*>(png_get_io_ptr(p));
+        if (r->at + n > r->bytes->size())
+            png_error(p, "short");
+        std::memcpy(out, r->bytes->data() + r->at, n);
+        r->at += n;
+    });
+    if (bytes.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, 8) != 0 ||
+        setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return h;
+    }
+    png_set_sig_bytes(png, 8);
+    png_read_info(png, info);
+    h.depth = png_get_bit_depth(png, info);
+    h.colourType = png_get_color_type(png, info);
+    png_get_pHYs(png, info, &h.ppmX, &h.ppmY, &h.unit);
+    png_destroy_read_struct(&png, &info, nullptr);
+
+    // The filter bytes: the IDAT chunks inflated.
+    std::string idat;
+    int rowBytes = 0, rows = 0;
+    for (size_t at = 8; at + 8 <= bytes.size();) {
+        const auto be = [&](size_t i) {
+            return static_cast<uint32_t>(static_cast<unsigned char>(bytes[i])) << 24 |
+                   static_cast<uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 16 |
+                   static_cast<uint32_t>(static_cast<unsigned char>(bytes[i + 2])) << 8 |
+                   static_cast<unsigned char>(bytes[i + 3]);
+        };
+        const uint32_t len = be(at);
+        const std::string type = bytes.substr(at + 4, 4);
+        if (type == "IHDR") {
+            const int channels = h.colourType == 2 ? 3 : 1;
+            rowBytes = static_cast<int>((be(at + 8) * channels * h.depth + 7) / 8);
+            rows = static_cast<int>(be(at + 12));
+        }
+        if (type == "IDAT")
+            idat += bytes.substr(at + 8, len);
+        at += 12 + len;
+    }
+    std::vector<unsigned char> raw(static_cast<size_t>(rows) * (rowBytes + 1));
+    uLongf n = static_cast<uLongf>(raw.size());
+    if (uncompress(raw.data(), &n, reinterpret_cast<const Bytef*>(idat.data()), static_cast<uLong>(idat.size())) == Z_OK)
+        for (int y = 0; y < rows; ++y)
+            h.filters.push_back(raw[static_cast<size_t>(y) * (rowBytes + 1)]);
+    return h;
+}
+
+} // namespace
+
+TEST(ImageExport, PicturesOfFewColoursAreWrittenWithTheSmallestPalette)
+{
+    struct Case {
+        int colours, depth;
+    };
+    for (const Case& c : {Case{1, 1}, Case{2, 1}, Case{3, 2}, Case{4, 2}, Case{5, 4}, Case{16, 4}, Case{17, 8},
+                          Case{200, 8}, Case{256, 8}}) {
+        SCOPED_TRACE(c.colours);
+        const QImage source = colourPicture(c.colours);
+        const std::optional<std::vector<uint32_t>> colours = pictureColours(source);
+        ASSERT_TRUE(colours);
+        EXPECT_EQ(colours->size(), static_cast<size_t>(c.colours));
+        const std::optional<std::string> png = encodePng(source);
+        ASSERT_TRUE(png);
+        const PngHeader h = readPngHeader(*png);
+        EXPECT_EQ(h.colourType, PNG_COLOR_TYPE_PALETTE);
+        EXPECT_EQ(h.depth, c.depth);
+        EXPECT_EQ(decodeBytes(*png), source);
+    }
+    // More than 256 colours, and a gradient: truecolour, still exact.
+    for (const QImage& source : {colourPicture(257), gradientPicture()}) {
+        EXPECT_FALSE(pictureColours(source));
+        const std::optional<std::string> png = encodePng(source);
+        ASSERT_TRUE(png);
+        const PngHeader h = readPngHeader(*png);
+        EXPECT_EQ(h.colourType, PNG_COLOR_TYPE_RGB);
+        EXPECT_EQ(h.depth, 8);
+        EXPECT_EQ(decodeBytes(*png), source);
+    }
+    // A palette can be refused.
+    PngOptions truecolour;
+    truecolour.palette = false;
+    EXPECT_EQ(readPngHeader(*encodePng(colourPicture(3), truecolour)).colourType, PNG_COLOR_TYPE_RGB);
+}
+
+TEST(ImageExport, LargePicturesKeepTheSmallerOfTheTwoRowForms)
+{
+    // Above a million pixels the rows are deflated unfiltered or Up-filtered, whichever is
+    // smaller. Rows that each differ from the one above by the same step everywhere favour
+    // the Up form, diagonal hatching the unfiltered one; either way the file decodes to
+    // the picture.
+    std::mt19937 rng(5);
+    std::vector<int> start(1100);
+    for (int& s : start)
+        s = static_cast<int>(rng() % 200);
+    Canvas lines(1100, 1000, 0xFFFFE1);
+    for (int y = 0; y < 1000; ++y)
+        for (int x = 0; x < 1100; ++x)
+            lines.setPixel(x, y, 0x102030 + static_cast<Color>((start[static_cast<size_t>(x)] + y) % 200));
+    Canvas hatched(1100, 1000, 0xFFFFE1);
+    hatched.setBrush(0x4080C0, BrushStyle::DiagCross);
+    hatched.fillRect(0, 0, 1100, 1000);
+
+    struct Case {
+        const Canvas* picture;
+        bool upRuns;
+        int filter;
+    };
+    for (const Case& c : {Case{&lines, true, 2}, Case{&lines, false, 0}, Case{&hatched, true, 0}}) {
+        PngOptions o;
+        o.upRuns = c.upRuns;
+        const std::optional<std::string> png = encodePng(c.picture->image(), o);
+        ASSERT_TRUE(png);
+        const PngHeader h = readPngHeader(*png);
+        ASSERT_EQ(h.filters.size(), 1000u);
+        EXPECT_EQ(h.filters[1], c.filter);
+        EXPECT_EQ(decodeBytes(*png), c.picture->image());
+    }
+    PngOptions unfiltered;
+    unfiltered.upRuns = false;
+    EXPECT_LT(encodePng(lines.image())->size(), encodePng(lines.image(), unfiltered)->size());
+}
+
+TEST(ImageExport, TheResolutionIsWrittenIntoEveryFormat)
+{
+    struct Case {
+        int dpi;
+        uint32_t perMetre;
+    };
+    for (const Case& c : {Case{96, 3780}, Case{300, 11811}, Case{600, 23622}}) {
+        SCOPED_TRACE(c.dpi);
+        EXPECT_EQ(pixelsPerMetre(c.dpi), c.perMetre);
+        EncodeOptions o;
+        o.dpi = c.dpi;
+        // PNG, with a palette and truecolour, read with libpng.
+        for (const QImage& source : {mapLikePicture(), gradientPicture()}) {
+            const PngHeader h = readPngHeader(*encodePng(source, {}, o));
+            EXPECT_EQ(h.ppmX, c.perMetre);
+            EXPECT_EQ(h.ppmY, c.perMetre);
+            EXPECT_EQ(h.unit, PNG_RESOLUTION_METER);
+        }
+        // JPEG: the JFIF density in dots per inch, read with libjpeg.
+        const std::string jpg = *encodeJpeg(mapLikePicture(), 90, o);
+        jpeg_decompress_struct cinfo;
+        jpeg_error_mgr err;
+        cinfo.err = jpeg_std_error(&err);
+        jpeg_create_decompress(&cinfo);
+        jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(jpg.data()), static_cast<unsigned long>(jpg.size()));
+        ASSERT_EQ(jpeg_read_header(&cinfo, TRUE), JPEG_HEADER_OK);
+        EXPECT_TRUE(cinfo.saw_JFIF_marker);
+        EXPECT_EQ(cinfo.density_unit, 1);
+        EXPECT_EQ(cinfo.X_density, c.dpi);
+        EXPECT_EQ(cinfo.Y_density, c.dpi);
+        jpeg_destroy_decompress(&cinfo);
+        // BMP: pixels per metre in the info header.
+        const std::string bmp = *encodeBmp(mapLikePicture(), o);
+        for (size_t at : {size_t(38), size_t(42)}) {
+            uint32_t v = 0;
+            for (int i = 3; i >= 0; --i)
+                v = v << 8 | static_cast<unsigned char>(bmp[at + static_cast<size_t>(i)]);
+            EXPECT_EQ(v, c.perMetre);
+        }
+    }
+}
+
+TEST(ImageExport, StoppedEncodingWritesNothing)
+{
+    QTemporaryDir dir;
+    const QImage source = mapLikePicture(300, 700);
+    for (ImageFormat format : {ImageFormat::Png, ImageFormat::Jpeg, ImageFormat::Bmp}) {
+        SCOPED_TRACE(imageExtension(format).toStdString());
+        const QString path = dir.path() + "/map." + imageExtension(format);
+        test::writeFile(dir.path(), ("map." + imageExtension(format)).toStdString(), "old");
+        std::vector<int> told;
+        EncodeOptions o;
+        o.progress = [&](int done, int total) {
+            EXPECT_LE(done, total);
+            told.push_back(done);
+            return done < total / 3;
+        };
+        CollectingSink sink;
+        EXPECT_EQ(writeImage(source, format, path, o, sink), WriteOutcome::Cancelled);
+        EXPECT_TRUE(sink.messages.empty());
+        EXPECT_EQ(test::readFileBytes(path.toStdString()), "old");
+        ASSERT_GE(told.size(), 2u);
+        EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+        // Going on to the end writes the file.
+        o.progress = [](int, int) { return true; };
+        EXPECT_EQ(writeImage(source, format, path, o, sink), WriteOutcome::Written);
+        EXPECT_EQ(decode(path).size(), source.size());
+    }
+    EXPECT_EQ(filesIn(dir.path()), (QStringList{"map.bmp", "map.jpg", "map.png"}));
 }

@@ -241,6 +241,14 @@ TEST(Projection, DamagedSizeValuesStayInTheirRanges)
     v.reductionDivisor = 1;
     RecomputeView(v, store);
     EXPECT_EQ(v.imageSide, 1800);
+    // A print export goes up to 7200.
+    v.printing = true;
+    v.sizeFactor = 1000;
+    RecomputeView(v, store);
+    EXPECT_EQ(v.imageSide, 7200);
+    v.sizeFactor = 8;
+    RecomputeView(v, store);
+    EXPECT_EQ(v.imageSide, 4800);
 }
 
 TEST(Projection, NarrowRangeIsRefused)

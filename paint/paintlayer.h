@@ -1,0 +1,19 @@
+#pragma once
+// The paint replay as a layer of the map drawing: the records are projected with the
+// drawing's own view onto its own picture, so a picture drawn at another size (a saved
+// 1800-pixel map, a print export) is painted like the one on screen.
+#include "paint/paint.h"
+#include "view/render.h"
+
+namespace oboro {
+
+// Projection and fill target of a drawing in progress.
+PaintView paintViewOf(RenderContext& ctx);
+
+// The layer for RenderHooks::paintReplay; records must outlive it. On a picture with
+// larger details (print sizes) it first draws the boundary lines at 1800 pixels, the
+// reference picture, and starts each record's fill where it fills the same region as
+// there (PaintView::referenceSeed).
+Layer paintReplayLayer(const PaintRecords& records);
+
+} // namespace oboro
