@@ -1,5 +1,6 @@
 #include "app/mapsession.h"
 
+#include "paint/paintlayer.h"
 #include "view/layers.h"
 
 #include <algorithm>
@@ -45,9 +46,7 @@ MapSession::MapSession(MessageSink& messages, QObject* parent) : QObject(parent)
     installNameAndDecorationLayers(hooks, nameOptions, decorations);
     // The replay draws on whatever canvas is being drawn: the cached picture or a larger
     // export, each with its own fill targets.
-    hooks.paintReplay = [this](RenderContext& ctx) {
-        replayPaint(ctx.canvas, paintView(ctx.canvas, ctx.view, ctx.display), paintRecords);
-    };
+    hooks.paintReplay = paintReplayLayer(paintRecords);
 }
 
 MapSession::~MapSession() = default;
@@ -563,7 +562,7 @@ bool MapSession::paintAt(int px, int py)
     if (!paintActive)
         return false;
     nameOptions.paintWhiteBackground = paintOptions.whiteBackground;
-    const bool painted = oboro::paintAt(canvas, paintView(canvas, view, display), paintRecords, palette, selectedSlot,
+    const bool painted = oboro::paintAt(canvas, paintViewOf(canvas, view, display), paintRecords, palette, selectedSlot,
                                         px, py, messages_);
     if (painted) {
         emit drawn(lastDraw);
@@ -652,24 +651,6 @@ bool MapSession::showSearchResult(const SearchResult& r, const SearchCandidate& 
 
 // ----------------------------------------------------------------------------- drawing
 
-PaintView MapSession::paintView(Canvas& c, const ViewState& v, const DisplayState& d) const
-{
-    PaintView pv;
-    pv.mapToPixel = [&v](int32_t x, int32_t y, int& px, int& py) {
-        const QPoint p = MapToPixel(v, x, y);
-        px = p.x();
-        py = p.y();
-    };
-    pv.pixelToMap = [&v](int px, int py, int32_t& x, int32_t& y) {
-        // Records are replayed through MapToPixel: keep the data point under the pixel.
-        const QPoint p = PixelToDataUnits(v, px, py);
-        x = p.x();
-        y = p.y();
-    };
-    pv.fillTarget = [&c, &d](int px, int py) { return FillTarget(c, d, px, py); };
-    return pv;
-}
-
 void MapSession::drawNamesOverPaint(RenderContext& ctx)
 {
     // The paint tool's 市町村名: names written over the fills.
@@ -696,7 +677,7 @@ void MapSession::redraw()
     const DrawResult r = DrawMap(ctx, renderState, hooks);
     tools.paintReplay = replay;
     if (r.drawn && paintActive) {
-        replayPaint(canvas, paintView(canvas, view, display), paintRecords);
+        hooks.paintReplay(ctx);
         if (paintOptions.namesOverPaint)
             drawNamesOverPaint(ctx);
     }
@@ -713,13 +694,8 @@ void MapSession::redraw()
     emit drawn(r);
 }
 
-QImage MapSession::drawPicture(int side)
+template <class F> auto MapSession::withPictureScene(F&& f)
 {
-    // A copy of everything a drawing writes, so the open map stays as it is.
-    ViewState v = view;
-    v.sizeFactor = std::clamp(side * v.reductionDivisor / 600, 1, 3);
-    v.rangeDragging = false;
-    DisplayState d = display;
     MainSwitches sw = switches;
     sw.drawingEnabled = true;
     sw.pleaseWait = false;
@@ -727,15 +703,25 @@ QImage MapSession::drawPicture(int side)
     t.paintingActive = false;
     t.paintReplay = tools.paintReplay || paintActive;
     t.namesOverPaint = false;
-    const Extent keptExtent = store.extent;
     const DecorationState keptDecorations = decorations;
-    RenderState rs;
-    Canvas big(side, side, d.BackColor);
-    RenderContext ctx{big, store, v, d, sw, t, messages_};
-    DrawMap(ctx, rs, hooks);
-    store.extent = keptExtent;
+    const MapScene scene{store, view, display, sw, t, hooks};
+    auto result = f(scene);
     decorations = keptDecorations;
-    return big.image();
+    return result;
+}
+
+QImage MapSession::drawPicture(int side)
+{
+    const int reduction = view.reductionDivisor;
+    return withPictureScene([&](const MapScene& scene) {
+        return drawMapPicture(scene, std::clamp(side * reduction / 600, 1, 3), reduction);
+    });
+}
+
+ExportOutcome MapSession::exportPicture(const MapExport& what, const ExportProgress& progress)
+{
+    return withPictureScene(
+        [&](const MapScene& scene) { return exportMapPicture(scene, what, progress, messages_); });
 }
 
 } // namespace oboro

@@ -12,6 +12,7 @@
 #include "search/municipalitysearch.h"
 #include "view/decorations.h"
 #include "view/display.h"
+#include "view/mapexport.h"
 #include "view/names.h"
 #include "view/navigation.h"
 #include "view/projection.h"
@@ -190,10 +191,11 @@ public:
         redraw();
     }
     // A fresh picture of the map at an image side (600, 1200, 1800 ÷ reduction), drawn
-    // without touching the cached picture or the view.
+    // without touching the cached picture or the view; null if it could not be drawn.
     QImage drawPicture(int side);
-    // The paint view of a canvas and view being drawn.
-    PaintView paintView(Canvas& c, const ViewState& v, const DisplayState& d) const;
+    // 印刷用に保存: the map drawn at a print side (600 to 7200) and written with its
+    // resolution; the open map stays as it is. A cancel or failure leaves no file.
+    ExportOutcome exportPicture(const MapExport& what, const ExportProgress& progress);
 
 signals:
     void changed();
@@ -208,6 +210,9 @@ private:
     bool loadInto(const std::vector<int>& areas);
     void preparePainting();
     void drawNamesOverPaint(RenderContext& ctx);
+    // Runs f on the map as a saved picture shows it: paint replayed even while painting,
+    // no please-wait notice; the decorations a drawing moves are put back afterwards.
+    template <class F> auto withPictureScene(F&& f);
 
     MessageSink& messages_;
     std::array<bool, kPaintSavedSwitches.size()> savedSwitches_{};

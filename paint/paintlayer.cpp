@@ -7,20 +7,20 @@
 
 namespace oboro {
 
-PaintView paintViewOf(RenderContext& ctx)
+PaintView paintViewOf(Canvas& canvas, const ViewState& view, const DisplayState& display)
 {
     PaintView pv;
-    pv.mapToPixel = [&ctx](int32_t x, int32_t y, int& px, int& py) {
-        const QPoint p = MapToPixel(ctx.view, x, y);
+    pv.mapToPixel = [&view](int32_t x, int32_t y, int& px, int& py) {
+        const QPoint p = MapToPixel(view, x, y);
         px = p.x();
         py = p.y();
     };
-    pv.pixelToMap = [&ctx](int px, int py, int32_t& x, int32_t& y) {
-        const QPoint p = PixelToMap(ctx.view, px, py);
+    pv.pixelToMap = [&view](int px, int py, int32_t& x, int32_t& y) {
+        const QPoint p = PixelToDataUnits(view, px, py);
         x = p.x();
         y = p.y();
     };
-    pv.fillTarget = [&ctx](int px, int py) { return FillTarget(ctx.canvas, ctx.display, px, py); };
+    pv.fillTarget = [&canvas, &display](int px, int py) { return FillTarget(canvas, display, px, py); };
     return pv;
 }
 
@@ -119,7 +119,7 @@ Layer paintReplayLayer(const PaintRecords& records)
 {
     const PaintRecords* r = &records;
     return [r](RenderContext& ctx) {
-        PaintView view = paintViewOf(ctx);
+        PaintView view = paintViewOf(ctx.canvas, ctx.view, ctx.display);
         std::optional<ReferencePicture> reference;
         if (!ctx.canvas.detailScale().isUnit() && r->count() > 0) {
             reference.emplace(ctx);

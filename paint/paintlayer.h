@@ -7,8 +7,9 @@
 
 namespace oboro {
 
-// Projection and fill target of a drawing in progress.
-PaintView paintViewOf(RenderContext& ctx);
+// Projection and fill target of a picture and its view. Clicked pixels become the data
+// point under them, the one the replay's projection puts back on that pixel.
+PaintView paintViewOf(Canvas& canvas, const ViewState& view, const DisplayState& display);
 
 // The layer for RenderHooks::paintReplay; records must outlive it. On a picture with
 // larger details (print sizes) it first draws the boundary lines at 1800 pixels, the

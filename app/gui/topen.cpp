@@ -480,6 +480,7 @@ void TOpen::buildMenus()
     exclusive({item(save, "MSavePng", QStringLiteral("PNGファイルで保存する"), true, true),
                item(save, "MSaveJpeg", QStringLiteral("JPEGファイルで保存する"), true),
                item(save, "MSaveBmp", QStringLiteral("BITMAPファイルで保存する"), true)});
+    item(file, "MPrintSave", QStringLiteral("印刷用に保存..."));
     item(file, "MAutoLabel", QStringLiteral("ラベルファイルを自動的に作成する"));
     item(file, "MClearHistory", QStringLiteral("検索した市町村名を空にする"));
     item(file, "MOldLabel", QStringLiteral("旧町村名のラベルファイルを作成する"));

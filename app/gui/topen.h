@@ -129,6 +129,11 @@ public:
     // 画像保存 and the save menu items; 画像コピー.
     void saveImage(int format);
     void copyImage();
+    // 印刷用に保存: the print dialog, the file name, then the export with its progress.
+    void printSave();
+    // The export of a print picture to what.path, with a progress window that can cancel
+    // it; the outcome (failures have been told).
+    ExportOutcome exportForPrint(const MapExport& what);
     // Painting.
     void startPaint();
     void resumePaint();

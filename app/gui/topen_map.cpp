@@ -4,6 +4,7 @@
 #include "app/gui/shellwindows.h"
 #include "app/gui/tkbtn.h"
 #include "app/gui/topen.h"
+#include "app/gui/tprintsave.h"
 #include "app/exitsequence.h"
 #include "app/gui/updown.h"
 #include "mapdata/namelists.h"
@@ -28,6 +29,7 @@
 #include <QLineEdit>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QProgressDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -60,13 +62,6 @@ void setTextColor(QLabel* label, const char* color)
 }
 
 QColor qcolorOf(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-// Checks or unchecks a box without running its behaviour.
-void setQuietly(QCheckBox* box, bool on)
-{
-    const QSignalBlocker block(box);
-    box->setChecked(on);
-}
 
 } // namespace
 
@@ -245,6 +240,7 @@ void TOpen::buildMapTools()
     connect(action("MSavePng"), &QAction::triggered, this, [this] { saveImage(0); });
     connect(action("MSaveJpeg"), &QAction::triggered, this, [this] { saveImage(1); });
     connect(action("MSaveBmp"), &QAction::triggered, this, [this] { saveImage(2); });
+    connect(action("MPrintSave"), &QAction::triggered, this, &TOpen::printSave);
 
     // The designated-city and duplicate-name lists, read once.
     readDesignatedCityList(store, dialogs());
@@ -357,6 +353,43 @@ void TOpen::copyImage()
     CopyMapImage(settings, exportHooks(this), clipboardUsed);
 }
 
+void TOpen::printSave()
+{
+    if (!session.mapShown || session.paintActive)
+        return;
+    TPrintSave choose(RBJpeg->isChecked() ? ImageFormat::Jpeg : RBBmp->isChecked() ? ImageFormat::Bmp : ImageFormat::Png,
+                      this);
+    if (choose.exec() != QDialog::Accepted)
+        return;
+    MapExport what = choose.choice();
+    QFileDialog dialog(this, QStringLiteral("印刷用に保存"), QString(), qtFileFilter(imageSaveFilter(what.format)));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffixOf(what.format));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    what.path = dialog.selectedFiles().front();
+    exportForPrint(what);
+}
+
+ExportOutcome TOpen::exportForPrint(const MapExport& what)
+{
+    QProgressDialog progress(this);
+    progress.setObjectName(QStringLiteral("PrintProgress"));
+    progress.setWindowTitle(QStringLiteral("印刷用に保存"));
+    progress.setCancelButtonText(QStringLiteral("中止"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    const ExportOutcome outcome = session.exportPicture(what, [&progress](int step, int steps, const QString& text) {
+        progress.setMaximum(steps);
+        progress.setValue(step);
+        progress.setLabelText(text);
+        QApplication::processEvents();
+        return !progress.wasCanceled();
+    });
+    progress.reset();
+    return outcome;
+}
+
 void TOpen::showSettingsWindow()
 {
     if (session.paintActive)
@@ -457,6 +490,7 @@ void TOpen::refreshControls()
     setControlEnabled("N3", viewUsable);
     setControlEnabled("N2", viewUsable);
     setControlEnabled("MSaveImage", viewUsable);
+    setControlEnabled("MPrintSave", viewUsable);
     for (QWidget* w : std::initializer_list<QWidget*>{RGImageSize, RGImageFormat, Button3, Button4})
         setControlEnabled(w, viewUsable);
     const bool rangeArmed = s.tool == MapTool::Range;

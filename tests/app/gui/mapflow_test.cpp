@@ -2,6 +2,7 @@
 // selected, zoomed, moved, narrowed to a range and painted.
 #include "app/gui/topen.h"
 #include "app/gui/tkbtn.h"
+#include "app/gui/tprintsave.h"
 #include "app/gui/updown.h"
 #include "common/gui/messagebox.h"
 #include "common/log.h"
@@ -13,10 +14,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QRadioButton>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -293,6 +296,77 @@ TEST_F(MapFlow, PaintIsInTheSavedPictureAtEverySize)
         RecomputeView(v, w->store);
         const QPoint p = MapToPixel(v, rec.x, rec.y);
         EXPECT_EQ(big.pixel(p) & 0xFFFFFF, toPixel(slot) & 0xFFFFFF);
+    }
+}
+
+TEST_F(MapFlow, PrintExportHasThePaintAtFourTimesTheSizeAndItsResolution)
+{
+    w->startPaint();
+    w->paintWindow()->selectSlot(5);
+    const QPoint land = landNearCentre(*w);
+    ASSERT_GE(land.x(), 0);
+    w->mapPress(land.x(), land.y(), Qt::LeftButton);
+    ASSERT_EQ(w->paintRecords.count(), 1);
+    w->endPaint();
+    const QRgb slot = toPixel(w->paintWindow()->palette.colors[5]) & 0xFFFFFF;
+    const auto slotPixels = [slot](const QImage& img) {
+        long n = 0;
+        for (int y = 0; y < img.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+            for (int x = 0; x < img.width(); ++x)
+                n += (row[x] & 0xFFFFFF) == slot;
+        }
+        return n;
+    };
+    const long at1800 = slotPixels(w->session.drawPicture(1800));
+    ASSERT_GT(at1800, 100);
+    const QImage onScreen = picture();
+    const ViewState viewBefore = w->view;
+
+    const QString path = folder.filePath(QStringLiteral("print.png"));
+    MapExport what;
+    what.side = 7200;
+    what.dpi = 600;
+    what.format = ImageFormat::Png;
+    what.path = path;
+    EXPECT_EQ(w->exportForPrint(what), ExportOutcome::Written);
+    QImageReader::setAllocationLimit(0); // 7200 × 7200 is above Qt's default limit
+    const QImage print = QImageReader(path).read().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(print.width(), 7200);
+    // The same municipality is filled: sixteen times the pixels, give or take its wider
+    // border lines.
+    const long at7200 = slotPixels(print);
+    EXPECT_NEAR(static_cast<double>(at7200) / at1800, 16.0, 16.0 * 0.05);
+    EXPECT_EQ(print.dotsPerMeterX(), 23622); // 600 dpi
+    // The map on screen is left as it was.
+    EXPECT_EQ(picture(), onScreen);
+    EXPECT_EQ(w->view.sizeFactor, viewBefore.sizeFactor);
+    EXPECT_EQ(w->view.imageSide, viewBefore.imageSide);
+    EXPECT_TRUE(dialogs->shown.empty());
+}
+
+TEST_F(MapFlow, PrintDialogShowsThePrintedSizeOfItsChoice)
+{
+    TPrintSave d(ImageFormat::Jpeg, w.get());
+    EXPECT_TRUE(d.RBPrintJpeg->isChecked());
+    const struct {
+        int side;
+        bool fine;
+        const char* text;
+    } cases[] = {
+        {2400, false, "20.3 cm 角（A4 に収まります）"},
+        {3600, false, "30.5 cm 角（A3 に収まりません）"},
+        {7200, true, "30.5 cm 角（A3 に収まりません）"},
+        {6000, true, "25.4 cm 角（B4 に収まります）"},
+    };
+    for (const auto& c : cases) {
+        d.CBPrintSide->setCurrentIndex(d.CBPrintSide->findData(c.side));
+        (c.fine ? d.RBDpi600 : d.RBDpi300)->setChecked(true);
+        EXPECT_EQ(d.LPrintedSize->text(), QString::fromUtf8(c.text)) << c.side;
+        const MapExport e = d.choice();
+        EXPECT_EQ(e.side, c.side);
+        EXPECT_EQ(e.dpi, c.fine ? 600 : 300);
+        EXPECT_EQ(e.format, ImageFormat::Jpeg);
     }
 }
 

@@ -248,6 +248,7 @@ TEST_F(MainWindowTest, MenusHoldEveryItemWithItsStartState)
         {"MSavePng", "PNGファイルで保存する", true, 1},
         {"MSaveJpeg", "JPEGファイルで保存する", true, 0},
         {"MSaveBmp", "BITMAPファイルで保存する", true, 0},
+        {"MPrintSave", "印刷用に保存...", false, -1},
         {"MAutoLabel", "ラベルファイルを自動的に作成する", false, -1},
         {"MClearHistory", "検索した市町村名を空にする", false, -1},
         {"MOldLabel", "旧町村名のラベルファイルを作成する", false, -1},
