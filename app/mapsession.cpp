@@ -710,11 +710,11 @@ template <class F> auto MapSession::withPictureScene(F&& f)
     return result;
 }
 
-QImage MapSession::drawPicture(int side)
+QImage MapSession::drawPicture(int side, DrawStatus* status)
 {
     const int reduction = view.reductionDivisor;
     return withPictureScene([&](const MapScene& scene) {
-        return drawMapPicture(scene, std::clamp(side * reduction / 600, 1, 3), reduction);
+        return drawMapPicture(scene, std::clamp(side * reduction / 600, 1, kMaxSizeFactor), reduction, {}, status);
     });
 }
 

@@ -190,9 +190,9 @@ public:
         switches.drawingEnabled = was;
         redraw();
     }
-    // A fresh picture of the map at an image side (600, 1200, 1800 ÷ reduction), drawn
+    // A fresh picture of the map at an image side (600 to 7200 ÷ the reduction), drawn
     // without touching the cached picture or the view; null if it could not be drawn.
-    QImage drawPicture(int side);
+    QImage drawPicture(int side, DrawStatus* status = nullptr);
     // 印刷用に保存: the map drawn at a print side (600 to 7200) and written with its
     // resolution; the open map stays as it is. A cancel or failure leaves no file.
     ExportOutcome exportPicture(const MapExport& what, const ExportProgress& progress);

@@ -1,5 +1,6 @@
 #include "app/rendercommand.h"
 
+#include "app/mapsession.h"
 #include "mapdata/datasource.h"
 #include "mapdata/loader.h"
 #include "mapdata/namelists.h"
@@ -12,54 +13,30 @@
 
 namespace oboro {
 
-// The map drawing of the render command, as the main window does it after 決定: load the
-// selected areas, set up the standard view at the chosen image size, apply the set-up's
-// control effects and draw once with the default settings.
+// The map drawing of the render command: a session of the map as the window holds it at
+// start-up, the areas selected as 決定 selects them, the switches of the options set, and
+// the picture drawn as a saved or printed one.
 std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSink& sink)
 {
-    // The two name lists the window reads at start-up, then the map files.
-    MapStore store;
-    readDesignatedCityList(store, sink);
-    readDuplicateNameList(store, sink);
-    std::string missing;
-    if (!loadMapFiles(store, options.areas, LoadOptions{}, sink, &missing)) {
-        sink.show(std::string(kMapFileNotFoundText) + "\n" + missing, kMapFileNotFoundTitle, MessageIcon::Exclamation);
-        return std::nullopt;
-    }
+    MapSession session(sink);
+    // The two name lists the window reads at start-up.
+    readDesignatedCityList(session.store, sink);
+    readDuplicateNameList(session.store, sink);
+    session.decorations.approvalNotice = readDataSource(options.folder).credit;
+    // No window to show a please-wait notice in; no drawing before the areas are loaded.
+    session.setSwitch(Switch::PleaseWait, false);
+    session.setWgs(!options.tokyoDatum);
+    session.view.reductionDivisor = options.reduce;
+    if (!session.selectAreas(options.areas, false))
+        return std::nullopt; // the missing files have been told
 
-    ViewState view;
-    view.sizeFactor = options.sizeFactor();
-    view.reductionDivisor = options.reduce;
-    view.wgs = !options.tokyoDatum;
-    const ViewSetUp setUp = SetUpView(view, store, static_cast<int>(options.areas.size()));
-
-    // The control effects of the set-up and the per-selection resets of 決定.
-    DisplayState display;
-    MainSwitches switches;
-    ToolSwitches tools;
-    switches.drawingEnabled = true;
-    switches.CBTownName = setUp.townNameChecked;
-    switches.CBMainDoubleName = setUp.doubleNameChecked;
-    switches.CBTownPaint = false;
-    switches.CBNTownBorder = false;
-    display.CBKu = true;
-    display.CBKuName = true;
-    display.CBCityName = options.areas.size() == 1 && options.areas.front() == 10;
-    display.CBNTownDot = false;
-    // No window to show a please-wait notice in.
-    switches.pleaseWait = false;
-    if (options.noNames) {
-        // As while painting: the municipality name layers are left out.
-        switches.CBTownName = false;
-        tools.namesOverPaint = true;
-    }
-
-    // The layers of other tools that the default settings draw: names and decorations.
-    NameOptions names;
-    DecorationState decorations;
-    decorations.approvalNotice = readDataSource(options.folder).credit;
-    RenderHooks hooks;
-    installNameAndDecorationLayers(hooks, names, decorations);
+    session.batch([&] {
+        if (options.noNames) {
+            session.setSwitch(Switch::TownNames, false);
+            session.setSwitch(Switch::DuplicateNames, false);
+            session.display.CBCityName = false;
+        }
+    });
     // The distance circles asked for, centred in the data's datum so that the drawing's
     // shift puts them where the degrees say.
     std::vector<std::pair<DistanceCircle, int>> circles;
@@ -76,13 +53,13 @@ std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSin
         circles.emplace_back(c, r.count);
     }
     if (!circles.empty())
-        hooks.distanceCircles = [&circles](RenderContext& c) {
+        session.hooks.distanceCircles = [&circles](RenderContext& c) {
             for (const auto& [circle, count] : circles)
                 drawCircleSet(c.canvas, c.view, circle, count);
         };
-    const MapScene scene{store, view, display, switches, tools, hooks};
+
     DrawStatus status = DrawStatus::NotDrawn;
-    QImage picture = drawMapPicture(scene, view.sizeFactor, view.reductionDivisor, {}, &status);
+    QImage picture = session.drawPicture(options.imageSide(), &status);
     if (status == DrawStatus::OutOfMemory) {
         sink.show("画像を描くためのメモリが足りません", "描画エラー", MessageIcon::Exclamation);
         return std::nullopt;
