@@ -3,10 +3,11 @@
 // convert writing the same pixels as PNG for comparison. Each PNG run reports the file
 // size in the "bytes" counter.
 //
-// The picture: 神奈川 drawn at 1800 pixels from the map data named by OBORO_N03_DIR (as
-// `oboro render --areas 13 --size 1800` draws it), or the file named by
-// OBORO_EXPORT_IMAGE, or else a synthetic map-like picture.
+// The picture: 神奈川 drawn at 1800 pixels from the map data named by OBORO_N03_DIR or
+// the bundled data (as `oboro render --areas 13 --size 1800` draws it), or the file named
+// by OBORO_EXPORT_IMAGE, or else a synthetic map-like picture.
 #include "app/rendercommand.h"
+#include "bench/realdata.h"
 #include "common/canvas.h"
 #include "common/paths.h"
 #include "view/imageexport.h"
@@ -36,15 +37,15 @@ namespace {
 const QImage& mapPicture()
 {
     static const QImage picture = [] {
-        if (const char* dir = std::getenv("OBORO_N03_DIR")) {
-            setProgramFolder(QString::fromLocal8Bit(dir));
+        if (const QString dir = realDataFolder(); !dir.isEmpty()) {
+            setProgramFolder(dir);
             RenderOptions o;
             o.areas = {13};
             o.size = 1800;
             CollectingSink sink;
             if (const std::optional<QImage> drawn = drawRenderPicture(o, sink))
                 return *drawn;
-            std::fprintf(stderr, "OBORO_N03_DIR: 神奈川 could not be drawn; the next picture is used\n");
+            std::fprintf(stderr, "神奈川 could not be drawn from %s; the next picture is used\n", qPrintable(dir));
         }
         if (const char* file = std::getenv("OBORO_EXPORT_IMAGE")) {
             const QImage given(QString::fromLocal8Bit(file));

@@ -3,9 +3,9 @@
 // drawing alone at the print sizes. Goal: the whole export under 1 s and under 400 MB at
 // the peak (the "peak_rss_mb" counter: the process's largest resident size so far).
 //
-// Needs a full build of the municipality data named by OBORO_N03_DIR, e.g.
-//   build/tools/mkmapdata/mkmapdata --out /tmp/oboro-n03 ../shared/data/n03-2021/s0010-N03-21_210101.json
-//   OBORO_N03_DIR=/tmp/oboro-n03 build/bench/oboro_bench --benchmark_filter=Print
+// Uses the bundled data of all Japan, or the program folder named by OBORO_N03_DIR:
+//   build/bench/oboro_bench --benchmark_filter=Print
+#include "bench/realdata.h"
 #include "common/paths.h"
 #include "mapdata/loader.h"
 #include "mapdata/namelists.h"
@@ -42,10 +42,10 @@ struct PaintedJapan : DrawingScene {
 
     PaintedJapan()
     {
-        const QByteArray dir = qgetenv("OBORO_N03_DIR");
-        if (dir.isEmpty() || !QDir(QString::fromLocal8Bit(dir)).exists())
+        const QString dir = realDataFolder();
+        if (dir.isEmpty())
             return;
-        setProgramFolder(QString::fromLocal8Bit(dir));
+        setProgramFolder(dir);
         readDesignatedCityList(store, sink);
         readDuplicateNameList(store, sink);
         std::vector<int> all;
@@ -87,7 +87,7 @@ void BM_PrintExportJapanPng(benchmark::State& state)
 {
     PaintedJapan& j = japan();
     if (!j.ok) {
-        state.SkipWithError("OBORO_N03_DIR does not name a full build");
+        state.SkipWithError("no real map data of all Japan (OBORO_N03_DIR or data/)");
         return;
     }
     QTemporaryDir dir;
@@ -118,7 +118,7 @@ void BM_PrintDrawJapan(benchmark::State& state)
 {
     PaintedJapan& j = japan();
     if (!j.ok) {
-        state.SkipWithError("OBORO_N03_DIR does not name a full build");
+        state.SkipWithError("no real map data of all Japan (OBORO_N03_DIR or data/)");
         return;
     }
     const int side = static_cast<int>(state.range(0));
