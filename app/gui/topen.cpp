@@ -601,6 +601,7 @@ void TOpen::afterDrawing(const DrawResult& r)
 {
     if (!r.drawn)
         return;
+    showMapImage();
     if (!r.mappingText.empty())
         LblMapping->setText(QString::fromStdString(r.mappingText));
     // Every fifth drawing shows the map in the version picture.

@@ -71,7 +71,8 @@ protected:
         setMessageInterceptor(nullptr);
         DiagnosticLog::instance().close();
     }
-    QImage picture() const { return w->canvas.image().copy(); }
+    // What the user sees: the picture shown in the scroll box.
+    QImage picture() const { return w->MapImage->pixmap().toImage().convertToFormat(QImage::Format_RGB32); }
     void clickRangeButton() { QTest::mouseClick(w->TkBtn2, Qt::LeftButton); }
 
     QTemporaryDir folder;
@@ -87,8 +88,10 @@ TEST_F(MapFlow, ConfirmLoadsTheAreasSetsUpTheViewAndDraws)
     EXPECT_TRUE(w->session.mapShown);
     EXPECT_GT(w->view.standardSide, 0);
     EXPECT_GT(w->store.line(LineKind::Coast).wordCount(), 0);
-    // Coast and prefecture border colours are on the picture.
+    // The map is shown, and it is the drawn picture: coast and prefecture border colours
+    // are on it.
     const QImage img = picture();
+    EXPECT_EQ(img, w->canvas.image());
     int coast = 0, pref = 0;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x) {
