@@ -562,7 +562,7 @@ bool MapSession::paintAt(int px, int py)
     if (!paintActive)
         return false;
     nameOptions.paintWhiteBackground = paintOptions.whiteBackground;
-    const bool painted = oboro::paintAt(canvas, paintViewOf(canvas, view, display), paintRecords, palette, selectedSlot,
+    const bool painted = oboro::paintAt(canvas, paintViewOf(canvas, view, display, store), paintRecords, palette, selectedSlot,
                                         px, py, messages_);
     if (painted) {
         emit drawn(lastDraw);

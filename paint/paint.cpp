@@ -1,5 +1,7 @@
 #include "paint/paint.h"
 
+#include <algorithm>
+
 namespace oboro {
 
 const std::array<Color, kPaintSlots> kStandardPaintColors = {0xC0E474, 0xFFFF00, 0x00FF00, 0xFF6F6F,
@@ -76,9 +78,36 @@ bool paintAt(Canvas& canvas, const PaintView& view, PaintRecords& records, const
     view.pixelToMap(px, py, r.x, r.y);
     r.color = palette.colors[selectedSlot];
     r.pattern = palette.patterns[selectedSlot];
-    records.add(r);
+    // The colours under the name positions before the fill: the first that the fill
+    // changes lies in the filled region and anchors the record to this map.
+    std::vector<std::pair<QPoint, Color>> before;
+    if (view.landmarks)
+        for (const QPoint& m : *view.landmarks) {
+            int lx = 0, ly = 0;
+            view.mapToPixel(m.x(), m.y(), lx, ly);
+            if (const std::optional<Color> c = canvas.pixel(lx, ly))
+                before.emplace_back(QPoint(lx, ly), *c);
+        }
     regionFill(canvas, px, py, r.color, r.pattern, view.fillTarget(px, py));
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (canvas.pixel(before[i].first.x(), before[i].first.y()) != before[i].second) {
+            const QPoint& m = (*view.landmarks)[i];
+            r.anchored = true;
+            r.anchorX = m.x();
+            r.anchorY = m.y();
+            break;
+        }
+    records.add(r);
     return true;
+}
+
+bool recordOnMap(const PaintRecord& r, const std::vector<QPoint>* landmarks)
+{
+    if (!r.anchored || !landmarks)
+        return true;
+    const QPoint anchor(r.anchorX, r.anchorY);
+    const auto less = [](const QPoint& a, const QPoint& b) { return a.x() != b.x() ? a.x() < b.x() : a.y() < b.y(); };
+    return std::binary_search(landmarks->begin(), landmarks->end(), anchor, less);
 }
 
 namespace {
@@ -119,6 +148,8 @@ std::optional<QPoint> replaySeed(const Canvas& canvas, const PaintView& view, co
 void replayPaint(Canvas& canvas, const PaintView& view, const PaintRecords& records)
 {
     for (const PaintRecord& r : records.records()) {
+        if (!recordOnMap(r, view.landmarks.get()))
+            continue;
         const std::optional<QPoint> seed = replaySeed(canvas, view, r);
         if (seed)
             regionFill(canvas, seed->x(), seed->y(), r.color, r.pattern, view.fillTarget(seed->x(), seed->y()));

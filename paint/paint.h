@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,13 @@ struct PaintRecord {
     int32_t y = 0;
     Color color = 0;
     uint8_t pattern = 0;
+    // A name position (map units) inside the region the click filled, when there was one:
+    // the record belongs to the map that has that name. On a map without it (a search
+    // that loaded another area) the record is not replayed, so it cannot flood the empty
+    // space where its region was. Records without an anchor are always replayed.
+    bool anchored = false;
+    int32_t anchorX = 0;
+    int32_t anchorY = 0;
     bool operator==(const PaintRecord&) const = default;
 };
 
@@ -80,7 +88,13 @@ struct PaintView {
     // to start so that it fills the region it fills on the picture of scale 1, or
     // nothing when it fills nothing there (the point is on a line).
     std::function<std::optional<QPoint>(int32_t x, int32_t y)> referenceSeed;
+    // The name positions of the loaded map (map units), sorted: where a click's record
+    // is anchored, and which anchored records a replay fills. None: no anchoring.
+    std::shared_ptr<const std::vector<QPoint>> landmarks;
 };
+
+// True when the record is to be replayed on the map of these landmarks.
+bool recordOnMap(const PaintRecord& r, const std::vector<QPoint>* landmarks);
 
 // A map click while painting: records the click in map units and fills the region.
 // Refuses (with its message, nothing recorded) when no slot is selected or the table is full.

@@ -2,14 +2,33 @@
 
 #include "view/borders.h"
 
+#include <algorithm>
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace oboro {
 
-PaintView paintViewOf(Canvas& canvas, const ViewState& view, const DisplayState& display)
+namespace {
+
+// The name positions of every name table of the map, sorted for lookup.
+std::shared_ptr<const std::vector<QPoint>> nameLandmarks(const MapStore& store)
+{
+    auto marks = std::make_shared<std::vector<QPoint>>();
+    for (const NameTable* t : {&store.commonNames, &store.newNames, &store.oldNames})
+        for (const NameEntry& e : t->entries)
+            marks->emplace_back(e.x, e.y);
+    std::sort(marks->begin(), marks->end(),
+              [](const QPoint& a, const QPoint& b) { return a.x() != b.x() ? a.x() < b.x() : a.y() < b.y(); });
+    return marks;
+}
+
+} // namespace
+
+PaintView paintViewOf(Canvas& canvas, const ViewState& view, const DisplayState& display, const MapStore& store)
 {
     PaintView pv;
+    pv.landmarks = nameLandmarks(store);
     pv.mapToPixel = [&view](int32_t x, int32_t y, int& px, int& py) {
         const QPoint p = MapToPixel(view, x, y);
         px = p.x();
@@ -119,9 +138,11 @@ Layer paintReplayLayer(const PaintRecords& records)
 {
     const PaintRecords* r = &records;
     return [r](RenderContext& ctx) {
-        PaintView view = paintViewOf(ctx.canvas, ctx.view, ctx.display);
+        if (r->count() == 0)
+            return;
+        PaintView view = paintViewOf(ctx.canvas, ctx.view, ctx.display, ctx.store);
         std::optional<ReferencePicture> reference;
-        if (!ctx.canvas.detailScale().isUnit() && r->count() > 0) {
+        if (!ctx.canvas.detailScale().isUnit()) {
             reference.emplace(ctx);
             view.referenceSeed = [&reference](int32_t x, int32_t y) { return reference->seed(x, y); };
         }

@@ -9,7 +9,8 @@ namespace oboro {
 
 // Projection and fill target of a picture and its view. Clicked pixels become the data
 // point under them, the one the replay's projection puts back on that pixel.
-PaintView paintViewOf(Canvas& canvas, const ViewState& view, const DisplayState& display);
+// Records are anchored to the names of the store's map.
+PaintView paintViewOf(Canvas& canvas, const ViewState& view, const DisplayState& display, const MapStore& store);
 
 // The layer for RenderHooks::paintReplay; records must outlive it. On a picture with
 // larger details (print sizes) it first draws the boundary lines at 1800 pixels, the

@@ -134,3 +134,32 @@ TEST(PaintSwatch, SolidIsPlainAndHatchShowsWhiteGaps)
     EXPECT_EQ(hatch.pixel(8, 5), toPixel(0x00FF00));
     EXPECT_EQ(hatch.pixel(9, 5), toPixel(kWhite));
 }
+
+TEST_F(TwoTowns, RecordsAreAnchoredToANameOfTheirTownAndSkippedOnAMapWithoutIt)
+{
+    // Name positions of the two towns (and one outside the picture).
+    auto both = std::make_shared<std::vector<QPoint>>(std::vector<QPoint>{{10, 10}, {30, 10}, {500, 500}});
+    view.landmarks = both;
+    const QImage drawn = canvas.image().copy();
+    ASSERT_TRUE(paintAt(canvas, view, records, palette, 2, 5, 5, sink));
+    ASSERT_TRUE(paintAt(canvas, view, records, palette, 4, 25, 15, sink));
+    ASSERT_EQ(records.count(), 2);
+    EXPECT_TRUE(records.records()[0].anchored);
+    EXPECT_EQ(QPoint(records.records()[0].anchorX, records.records()[0].anchorY), QPoint(10, 10));
+    EXPECT_EQ(QPoint(records.records()[1].anchorX, records.records()[1].anchorY), QPoint(30, 10));
+    // A click on the border fills nothing and anchors nothing.
+    ASSERT_TRUE(paintAt(canvas, view, records, palette, 1, 20, 7, sink));
+    EXPECT_FALSE(records.records()[2].anchored);
+
+    // The map of the left town only: the right town's record is left out.
+    canvas.image() = drawn.copy();
+    view.landmarks = std::make_shared<std::vector<QPoint>>(std::vector<QPoint>{{10, 10}});
+    replayPaint(canvas, view, records);
+    EXPECT_EQ(at(10, 10), palette.colors[2]);
+    EXPECT_EQ(at(30, 10), kBack);
+    // Without landmarks (records from before anchoring) every record is replayed.
+    canvas.image() = drawn.copy();
+    view.landmarks = nullptr;
+    replayPaint(canvas, view, records);
+    EXPECT_EQ(at(30, 10), palette.colors[4]);
+}

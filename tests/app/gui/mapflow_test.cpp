@@ -373,6 +373,55 @@ TEST_F(MapFlow, PrintDialogShowsThePrintedSizeOfItsChoice)
     }
 }
 
+namespace {
+// The pixel of a municipality's name position in the window's view.
+QPoint namePixel(const TOpen& w, const char* name)
+{
+    for (const NameEntry& e : w.store.commonNames.entries)
+        if (e.name == name)
+            return MapToPixel(w.view, e.x, e.y);
+    return QPoint(-1, -1);
+}
+long pixelsOf(const QImage& img, Color c)
+{
+    long n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            n += (img.pixel(x, y) & 0xFFFFFF) == (toPixel(c) & 0xFFFFFF);
+    return n;
+}
+} // namespace
+
+TEST_F(MapFlow, PaintOfAnAreaASearchLeftOutDoesNotFloodTheEmptySpace)
+{
+    // 日野市 (東京) and 麻生区 (川崎市, 神奈川) painted; a search then shows 東京 alone.
+    w->startPaint();
+    const QPoint hino = namePixel(*w, "日野市");
+    const QPoint asao = namePixel(*w, "麻生区");
+    ASSERT_GE(hino.x(), 0);
+    ASSERT_GE(asao.x(), 0);
+    w->paintWindow()->selectSlot(2);
+    w->mapPress(hino.x(), hino.y(), Qt::LeftButton);
+    w->paintWindow()->selectSlot(6);
+    w->mapPress(asao.x(), asao.y(), Qt::LeftButton);
+    ASSERT_EQ(w->paintRecords.count(), 2);
+    w->endPaint();
+    const Color tokyoSlot = w->paintWindow()->palette.colors[2];
+    const Color kanagawaSlot = w->paintWindow()->palette.colors[6];
+    ASSERT_GT(pixelsOf(picture(), kanagawaSlot), 0);
+
+    w->switches.CBTownPaint = false;
+    w->ComboBox1->setEditText(QStringLiteral("日野市"));
+    w->runSearch();
+    ASSERT_EQ(w->store.selectedAreas, std::vector<int>{12});
+    EXPECT_EQ(w->paintRecords.count(), 2); // the records stay
+    // 日野市 is painted again; 麻生区's record is not replayed where 神奈川 is missing.
+    const QImage shown = picture();
+    EXPECT_GT(pixelsOf(shown, tokyoSlot), 100);
+    EXPECT_EQ(pixelsOf(shown, kanagawaSlot), 0);
+    EXPECT_TRUE(dialogs->shown.empty());
+}
+
 TEST_F(MapFlow, NewSelectionStartsFromTheStandardViewWhateverTheLastOneWas)
 {
     for (int i = 0; i < 4; ++i)
