@@ -48,6 +48,7 @@ MapSession::MapSession(MessageSink& messages, QObject* parent) : QObject(parent)
     hooks.paintReplay = [this](RenderContext& ctx) {
         replayPaint(ctx.canvas, paintView(ctx.canvas, ctx.view, ctx.display), paintRecords);
     };
+    installMeasuringLayers();
 }
 
 MapSession::~MapSession() = default;
@@ -692,6 +693,17 @@ void MapSession::redraw()
     const bool replay = tools.paintReplay;
     if (paintActive)
         tools.paintReplay = false;
+    // A new picture: an unfinished path and a distance drag are abandoned.
+    if (tool == MapTool::Path) {
+        const bool wasSampling = path.sampling();
+        path.reset();
+        if (wasSampling)
+            tool = MapTool::None;
+        overlay.path = path.band();
+    }
+    twoPoint.cancel();
+    overlay.measureLine.reset();
+    searchedArea.reset();
     RenderContext ctx{canvas, store, view, display, switches, tools, messages_};
     const DrawResult r = DrawMap(ctx, renderState, hooks);
     tools.paintReplay = replay;
@@ -711,6 +723,8 @@ void MapSession::redraw()
     if (r.drawn)
         mapShown = true;
     emit drawn(r);
+    if (searchedArea)
+        afterSearchedArea();
 }
 
 QImage MapSession::drawPicture(int side)
@@ -729,12 +743,15 @@ QImage MapSession::drawPicture(int side)
     t.namesOverPaint = false;
     const Extent keptExtent = store.extent;
     const DecorationState keptDecorations = decorations;
+    const std::string keptCircleStatus = circles.status;
     RenderState rs;
     Canvas big(side, side, d.BackColor);
     RenderContext ctx{big, store, v, d, sw, t, messages_};
     DrawMap(ctx, rs, hooks);
     store.extent = keptExtent;
     decorations = keptDecorations;
+    circles.status = keptCircleStatus;
+    searchedArea.reset(); // the figures belong to the open map, not to this picture
     return big.image();
 }
 
