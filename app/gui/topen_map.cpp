@@ -414,10 +414,11 @@ void TOpen::runSearch()
     if (!choice)
         return; // the message has been shown; map, selection and drawing stay as they were
     rangeTimer_->stop();
-    if (!session.showSearchResult(choice->result, choice->chosen, ComboBox1->currentText().toStdString()))
-        return;
+    // The figures start from 0; a measured search paint fills them while it draws.
     resetMeasurementLabels();
     Label17->setText(QStringLiteral("周長"));
+    if (!session.showSearchResult(choice->result, choice->chosen, ComboBox1->currentText().toStdString()))
+        return;
     paint_->hide();
     Label19->clear();
     TkBtn1->hide();

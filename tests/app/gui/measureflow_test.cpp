@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -216,6 +217,27 @@ TEST_F(MeasureFlow, LandAreaOfKanagawa)
     // 2416 km² officially; the displayed land is the prefecture (and lakes) on the picture.
     EXPECT_NEAR(numberIn(w->Label31), 2416.0, 2416.0 * 0.05) << w->Label31->text().toStdString();
     EXPECT_EQ(picture(), before);
+}
+
+TEST_F(MeasureFlow, SearchedNameWithTotalAreaMeasuresItsRegions)
+{
+    select({13});
+    w->CBTownPaint->setChecked(true);
+    w->CBMenseki->setChecked(true);
+    w->ComboBox1->setEditText(QStringLiteral("小田原市"));
+    w->Button9->click();
+    EXPECT_TRUE(dialogs->shown.empty());
+    EXPECT_EQ(w->Label17->text(), QStringLiteral("周長"));
+    // 113.6 km² officially, counted on the search's view of the city.
+    EXPECT_NEAR(numberIn(w->Label31), 113.6, 113.6 * 0.05) << w->Label31->text().toStdString();
+    EXPECT_FALSE(w->Label33->isHidden());
+    // The regions carry the search paint colour.
+    const QImage img = picture();
+    int painted = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            painted += img.pixel(x, y) == toPixel(w->display.TownPaintColor);
+    EXPECT_GT(painted, 1000);
 }
 
 TEST_F(MeasureFlow, WebMapClickOpensTheServiceAtThePositionOnce)
