@@ -704,6 +704,7 @@ void MapSession::redraw()
     twoPoint.cancel();
     overlay.measureLine.reset();
     searchedArea.reset();
+    tools.distanceCircles = circles.controls.shown; // 距離円表示
     RenderContext ctx{canvas, store, view, display, switches, tools, messages_};
     const DrawResult r = DrawMap(ctx, renderState, hooks);
     tools.paintReplay = replay;
@@ -714,6 +715,8 @@ void MapSession::redraw()
     }
     if (r.townNameUnchecked)
         switches.CBYomi = false;
+    if (r.drawn && !r.distanceCircleText.empty())
+        circles.status = r.distanceCircleText;
     lastDraw = r;
     drawing_ = false;
     if (r.view.refused) {
@@ -741,6 +744,7 @@ QImage MapSession::drawPicture(int side)
     t.paintingActive = false;
     t.paintReplay = tools.paintReplay || paintActive;
     t.namesOverPaint = false;
+    t.distanceCircles = circles.controls.shown;
     const Extent keptExtent = store.extent;
     const DecorationState keptDecorations = decorations;
     const std::string keptCircleStatus = circles.status;

@@ -296,7 +296,7 @@ void TKyori::openForPicking()
     model_.openForPicking();
     show();
     raise();
-    refresh();
+    apply(CircleOutcome{}); // the map's cursor follows the picking
 }
 
 } // namespace oboro

@@ -178,6 +178,22 @@ TEST_F(MeasureFlow, PathClosedByDoubleClickGivesLengthAndArea)
     w->mapRelease(101, 100);
 }
 
+TEST_F(MeasureFlow, SampledPathStartsWithAClickAndEndsWithADoubleClick)
+{
+    select({13});
+    w->CBTimer->setChecked(true);
+    EXPECT_TRUE(w->session.pathAutomatic);
+    w->BtnMulti->click();
+    w->mapPress(200, 200, Qt::LeftButton);
+    EXPECT_TRUE(w->session.path.sampling());
+    w->mapMove(300, 220);
+    w->mapDoubleClick(300, 220);
+    EXPECT_FALSE(w->session.path.sampling());
+    EXPECT_FALSE(w->CBTimer->isChecked()); // 概算 goes off with the path
+    EXPECT_EQ(w->session.tool, MapTool::None);
+    EXPECT_TRUE(w->BtnMulti->isEnabled());
+}
+
 TEST_F(MeasureFlow, RegionClickOnYokohamaGivesItsArea)
 {
     select({13});
@@ -320,8 +336,16 @@ TEST_F(MeasureFlow, TypedCentreAtTokyoStationDrawsA10KmCircle)
     }
 
     // A live edit changes the set and redraws: 20 km.
+    const QImage ten = picture();
     k->radius[1]->setChecked(true);
     EXPECT_EQ(w->session.circles.circles()[0].radius, 20);
+    EXPECT_NE(picture(), ten);
+    // 距離円表示 off hides the sets, on brings them back.
+    k->CheckBox4->setChecked(false);
+    EXPECT_EQ(picture(), before);
+    EXPECT_EQ(k->Label6->text(), QStringLiteral("距離円は非表示です"));
+    k->CheckBox4->setChecked(true);
+    EXPECT_NE(picture(), before);
     // 円削除 asks, then empties the list.
     k->Button4->click();
     ASSERT_EQ(dialogs->asked.size(), 1u);
