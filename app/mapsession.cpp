@@ -391,7 +391,7 @@ void MapSession::move(MoveDirection d)
 
 void MapSession::armCentre()
 {
-    if (viewLocked() || !mapShown)
+    if (viewLocked() || !mapShown || measuring())
         return;
     tool = MapTool::Centre;
     emit changed();
@@ -693,14 +693,13 @@ void MapSession::redraw()
     const bool replay = tools.paintReplay;
     if (paintActive)
         tools.paintReplay = false;
-    // A new picture: an unfinished path and a distance drag are abandoned.
-    if (tool == MapTool::Path) {
-        const bool wasSampling = path.sampling();
-        path.reset();
-        if (wasSampling)
-            tool = MapTool::None;
-        overlay.path = path.band();
-    }
+    // A new picture: an unfinished path and a distance drag are abandoned (a sampled
+    // path ends with its mode; a clicked one starts again from its first point).
+    const bool wasSampling = path.sampling();
+    path.reset();
+    if (wasSampling && tool == MapTool::Path)
+        tool = MapTool::None;
+    overlay.path = path.band();
     twoPoint.cancel();
     overlay.measureLine.reset();
     searchedArea.reset();
