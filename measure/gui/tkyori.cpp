@@ -150,10 +150,10 @@ TKyori::TKyori(DistanceCircleModel& model, MessageSink& sink, std::function<bool
     centre->addWidget(EdLat, 0, 4);
     centre->addWidget(CBGSICorCircle, 1, 0);
     centre->addWidget(new QLabel(QStringLiteral("GSI 補正"), this), 1, 1, 1, 2);
-    centre->addWidget(Label1, 2, 0, 1, 2);
-    centre->addWidget(Label2, 2, 2, 1, 2);
-    centre->addWidget(Label7, 3, 0, 1, 2);
-    centre->addWidget(Label8, 3, 2, 1, 2);
+    centre->addWidget(Label1, 2, 0, 1, 3);
+    centre->addWidget(Label2, 2, 3, 1, 2);
+    centre->addWidget(Label7, 3, 0, 1, 3);
+    centre->addWidget(Label8, 3, 3, 1, 2);
     top->addLayout(centre);
     auto* status = new QHBoxLayout;
     status->addWidget(Label6, 1);
