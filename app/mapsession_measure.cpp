@@ -234,7 +234,7 @@ void MapSession::applyCircleOutcome(const CircleOutcome& o)
     if (o.redraw) {
         redraw();
     } else if (o.drawOver && mapShown) {
-        drawDistanceCircles(canvas, view, circles.circles());
+        circles.draw(canvas, view); // every set over the picture, and the status line
         emit drawn(lastDraw);
     }
     emit changed();
