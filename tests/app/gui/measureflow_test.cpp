@@ -412,10 +412,21 @@ TEST_F(MeasureFlow, CentrePickedOnTheMapFromTheMenu)
     EXPECT_LE((centre - p).manhattanLength(), 1); // the clicked pixel, within the datum shift's rounding
     EXPECT_NE(picture(), before);
     EXPECT_EQ(k->Label8->text().toStdString(), formatDms("緯度 ", latitudeOf(m.y())));
+    // 追加円: a second set is added and drawn over the picture at once.
+    k->CheckBox6->setChecked(true);
+    EXPECT_EQ(k->Label6->text(), QStringLiteral("中心指定ボタンをクリックしてください"));
+    k->Button1->click();
+    const QImage one = picture();
+    const QPoint q = namePixel("中区");
+    w->mapPress(q.x(), q.y(), Qt::LeftButton);
+    EXPECT_EQ(w->session.circles.count(), 2);
+    EXPECT_EQ(k->Label12->text(), QStringLiteral("2"));
+    EXPECT_EQ(k->Label6->text(), QStringLiteral("距離円を追加しました"));
+    EXPECT_NE(picture(), one);
     // 閉じる keeps the sets on the map.
     k->Button2->click();
     EXPECT_FALSE(k->isVisible());
-    EXPECT_EQ(w->session.circles.count(), 1);
+    EXPECT_EQ(w->session.circles.count(), 2);
     EXPECT_NE(picture(), before);
 }
 
