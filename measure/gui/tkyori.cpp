@@ -191,15 +191,17 @@ TKyori::TKyori(DistanceCircleModel& model, MessageSink& sink, std::function<bool
         if (model_.controls.radiusChoice == kTypedRadiusChoice)
             apply(model_.setRadiusChoice(kTypedRadiusChoice, sink_));
     });
-    const std::pair<QCheckBox*, CircleOutcome (DistanceCircleModel::*)(bool)> edits[] = {
-        {CheckBox1, &DistanceCircleModel::setConcentric}, {CheckBox2, &DistanceCircleModel::setCentreMark},
-        {CheckBox3, &DistanceCircleModel::setLabels},     {CheckBox4, &DistanceCircleModel::setShown},
-        {CheckBox5, &DistanceCircleModel::setFixedSize}};
-    for (auto [box, setter] : edits)
-        connect(box, &QCheckBox::toggled, this, [this, setter = setter](bool on) {
+    const auto liveEdit = [this](QCheckBox* box, std::function<CircleOutcome(bool)> change) {
+        connect(box, &QCheckBox::toggled, this, [this, change = std::move(change)](bool on) {
             if (!refreshing_)
-                apply((model_.*setter)(on));
+                apply(change(on));
         });
+    };
+    liveEdit(CheckBox1, [this](bool on) { return model_.setConcentric(on); });
+    liveEdit(CheckBox2, [this](bool on) { return model_.setCentreMark(on); });
+    liveEdit(CheckBox3, [this](bool on) { return model_.setLabels(on); });
+    liveEdit(CheckBox4, [this](bool on) { return model_.setShown(on); });
+    liveEdit(CheckBox5, [this](bool on) { return model_.setFixedSize(on); });
     connect(CheckBox6, &QCheckBox::toggled, this, [this](bool on) {
         if (refreshing_)
             return;
