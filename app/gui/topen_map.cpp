@@ -525,7 +525,7 @@ void TOpen::refreshControls()
     setQuietly(CBNokori, s.landArea);
     setQuietly(CBChiri, s.webMapArmed);
     if (pathMode)
-        MapImage->setCursor(Qt::CrossCursor);
+        MapImage->setCursor(measuringCursor(kPathMarkOffset));
     else if (s.circles.pickingCentre())
         MapImage->setCursor(customCursor(301));
     else

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCursor>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -148,6 +149,13 @@ TEST_F(MeasureFlow, PathClosedByDoubleClickGivesLengthAndArea)
     EXPECT_FALSE(w->Button5->isEnabled()); // the map cannot change under the path
     EXPECT_FALSE(w->BtnMulti->isEnabled());
     EXPECT_EQ(w->Label31->text(), QStringLiteral("   計測中 0"));
+    // The cursor's cross marks the point a click takes: 16 right, 15 below its hot spot.
+    const QCursor cursor = w->MapImage->cursor();
+    EXPECT_EQ(cursor.hotSpot(), QPoint(0, 0));
+    const QImage cross = cursor.pixmap().toImage();
+    EXPECT_EQ(cross.pixelColor(21, 15), QColor(Qt::black)); // right arm
+    EXPECT_EQ(cross.pixelColor(16, 21), QColor(Qt::black)); // lower arm
+    EXPECT_EQ(cross.pixelColor(16 - 5, 15 + 5).alpha(), 0);
     // A right triangle of 200 × 150 pixels; points land at the cursor's mark (16, 15).
     const std::vector<QPoint> corners = {{150, 400}, {350, 400}, {350, 250}};
     for (const QPoint c : corners) {
