@@ -47,6 +47,7 @@ MapSession::MapSession(MessageSink& messages, QObject* parent) : QObject(parent)
     // The replay draws on whatever canvas is being drawn: the cached picture or a larger
     // export, each with its own fill targets.
     hooks.paintReplay = paintReplayLayer(paintRecords);
+    installMeasuringLayers();
 }
 
 MapSession::~MapSession() = default;
@@ -389,7 +390,7 @@ void MapSession::move(MoveDirection d)
 
 void MapSession::armCentre()
 {
-    if (viewLocked() || !mapShown)
+    if (viewLocked() || !mapShown || measuring())
         return;
     tool = MapTool::Centre;
     emit changed();
@@ -673,6 +674,17 @@ void MapSession::redraw()
     const bool replay = tools.paintReplay;
     if (paintActive)
         tools.paintReplay = false;
+    // A new picture: an unfinished path and a distance drag are abandoned (a sampled
+    // path ends with its mode; a clicked one starts again from its first point).
+    const bool wasSampling = path.sampling();
+    path.reset();
+    if (wasSampling && tool == MapTool::Path)
+        tool = MapTool::None;
+    overlay.path = path.band();
+    twoPoint.cancel();
+    overlay.measureLine.reset();
+    searchedArea.reset();
+    tools.distanceCircles = circles.controls.shown; // 距離円表示
     RenderContext ctx{canvas, store, view, display, switches, tools, messages_};
     const DrawResult r = DrawMap(ctx, renderState, hooks);
     tools.paintReplay = replay;
@@ -683,6 +695,8 @@ void MapSession::redraw()
     }
     if (r.townNameUnchecked)
         switches.CBYomi = false;
+    if (r.drawn && !r.distanceCircleText.empty())
+        circles.status = r.distanceCircleText;
     lastDraw = r;
     drawing_ = false;
     if (r.view.refused) {
@@ -692,6 +706,8 @@ void MapSession::redraw()
     if (r.drawn)
         mapShown = true;
     emit drawn(r);
+    if (searchedArea)
+        afterSearchedArea();
 }
 
 template <class F> auto MapSession::withPictureScene(F&& f)
@@ -703,10 +719,14 @@ template <class F> auto MapSession::withPictureScene(F&& f)
     t.paintingActive = false;
     t.paintReplay = tools.paintReplay || paintActive;
     t.namesOverPaint = false;
+    t.distanceCircles = circles.controls.shown;
     const DecorationState keptDecorations = decorations;
+    const std::string keptCircleStatus = circles.status;
     const MapScene scene{store, view, display, sw, t, hooks};
     auto result = f(scene);
     decorations = keptDecorations;
+    circles.status = keptCircleStatus;
+    searchedArea.reset(); // the figures belong to the open map, not to this picture
     return result;
 }
 

@@ -8,6 +8,10 @@
 #include "common/messages.h"
 #include "mapdata/loader.h"
 #include "mapdata/store.h"
+#include "measure/circles.h"
+#include "measure/path.h"
+#include "measure/readout.h"
+#include "measure/regionarea.h"
 #include "paint/paint.h"
 #include "search/municipalitysearch.h"
 #include "view/decorations.h"
@@ -71,8 +75,9 @@ struct PaintOptions {
     bool namesOverPaint = false; // 市町村名
 };
 
-// The mouse tool the map's button presses go to.
-enum class MapTool { None, Range, Centre, Paint };
+// The mouse tool the map's button presses go to. Path (距離) and RegionArea (面積) are
+// the measuring modes; without a tool a left drag measures the distance of two points.
+enum class MapTool { None, Range, Centre, Paint, Path, RegionArea };
 
 // What the view shows over the cached picture while a tool works.
 struct Overlay {
@@ -80,6 +85,7 @@ struct Overlay {
     std::string rangeText;             // "NN km  NNN pix" inside it
     std::optional<QPoint> centreCross; // the centre setting cross
     std::optional<QLine> measureLine;  // the two-point distance rubber band
+    PathMeasurer::Band path;           // the measured path and its rubber band
     std::optional<QRect> scaleBarBox;  // the scale bar being dragged
 };
 
@@ -122,6 +128,19 @@ public:
     DrawResult lastDraw;           // what the last drawing reported
     bool duplicateNamesUsable = false; // 重複可 can be used for this selection
     float lastRangeKm = 0.0f;      // snapped side of the range square being dragged
+
+    // ---- measuring
+    TwoPointMeasure twoPoint;      // the left drag without a tool
+    PathMeasurer path;             // 距離
+    bool pathAutomatic = false;    // 概算: the path follows the pointer
+    RegionAreaTool regionArea;     // 面積
+    bool landArea = false;         // 県: 面積 measures the land of the view
+    DistanceCircleModel circles;   // the distance circle sets and their window's controls
+    bool webMapArmed = false;      // ウオッちず: the next click opens the web map service
+    std::string webMapBase = kDefaultWebMapBase;
+    PanelUpdate panel;             // the measurement figures as shown, every field once set
+    // The last measurement of the searched name's regions (総面積表示).
+    std::optional<SearchedAreaResult> searchedArea;
 
     // Reads the map files of areas into target; replaceable by tests.
     std::function<bool(MapStore& target, const std::vector<int>& areas, const LoadOptions& opt, MessageSink& sink)>
@@ -178,6 +197,37 @@ public:
     // Shows a found municipality (the search's choice). Paint records stay.
     bool showSearchResult(const SearchResult& r, const SearchCandidate& chosen, const std::string& typedText);
 
+    // ---- measuring (pixels of the picture)
+    // The left drag without a tool: press, pointer moved, release.
+    void startTwoPoint(QPoint pixel);
+    void dragTwoPoint(QPoint pixel);
+    void endTwoPoint(QPoint pixel);
+    // 経緯度 / 座標値: the readout mode; the distance figure goes back to 0.
+    void toggleReadoutMode();
+    // 距離: path mode. The events of the path answer what the window does with the
+    // sampling timer; the figures go out through panelUpdated.
+    void startPath();
+    PathEvent pathClick(QPoint pointer);
+    void pathMove(QPoint pointer);
+    PathEvent pathTick();
+    PathEvent pathDoubleClick();
+    void setPathAutomatic(bool on);
+    // 面積: area mode on or off, or with 県 the land of the view measured at once.
+    void regionAreaButton();
+    // A click on the map in area mode.
+    void regionAreaClick(QPoint pixel);
+    // ウオッちず and the settings window's box: the next click opens the web map service.
+    void armWebMap(bool on);
+    // A click while the web map link is armed: the address of the service at the pixel
+    // (the link is one-shot, so it is disarmed).
+    std::string webMapClick(QPoint pixel);
+    // Distance circles: what a window operation of the circle model asks for is done
+    // (redraw, or the sets drawn over the picture).
+    void applyCircleOutcome(const CircleOutcome& o);
+    void circleCentreAt(QPoint pixel);
+    void circlePointerAt(QPoint pixel);
+    bool measuring() const { return tool == MapTool::Path || tool == MapTool::RegionArea; }
+
     // ---- drawing
     // Draws the cached picture from the state (nothing while drawing is off).
     void redraw();
@@ -202,6 +252,8 @@ signals:
     void drawn(const oboro::DrawResult& result);
     // A drawing refused the range: the views start the one-second timer.
     void rangeRefusedSignal();
+    // New measurement figures: the fields set are shown (the others stay).
+    void panelUpdated(const oboro::PanelUpdate& update);
 
 private:
     void setRaw(Switch s, bool on);
@@ -213,6 +265,10 @@ private:
     // Runs f on the map as a saved picture shows it: paint replayed even while painting,
     // no please-wait notice; the decorations a drawing moves are put back afterwards.
     template <class F> auto withPictureScene(F&& f);
+    void showPanel(const PanelUpdate& u);
+    void finishPath(const PathEvent& e);
+    void installMeasuringLayers();
+    void afterSearchedArea();
 
     MessageSink& messages_;
     std::array<bool, kPaintSavedSwitches.size()> savedSwitches_{};

@@ -1,7 +1,5 @@
 #include "measure/path.h"
 
-#include "measure/rubberband.h"
-
 #include <cmath>
 #include <cstdlib>
 
@@ -48,9 +46,20 @@ double pathAreaKm2(const ViewState& v, const std::vector<QPoint>& points)
     return std::fabs(sum);
 }
 
-void PathMeasurer::xor_(Canvas& canvas, QPoint a, QPoint b, Color color) const
+PathMeasurer::Band PathMeasurer::band() const
 {
-    xorSegment(canvas, a, b, color, kPathPenWidth);
+    Band b;
+    if (sampling_) {
+        b.color = kAutoPathColor;
+        b.points = points_;
+        return b;
+    }
+    if (!collecting_ || points_.empty())
+        return b;
+    b.points = points_;
+    if (rubberEnd_ != points_.back())
+        b.points.push_back(rubberEnd_);
+    return b;
 }
 
 PanelUpdate PathMeasurer::results(const ViewState& v, const std::vector<QPoint>& lengthPoints)
@@ -118,7 +127,7 @@ PathEvent PathMeasurer::click(const ViewState& v, QPoint pointer, bool automatic
     return e;
 }
 
-bool PathMeasurer::move(Canvas& canvas, QPoint pointer, bool automatic)
+bool PathMeasurer::move(QPoint pointer, bool automatic)
 {
     const QPoint p = pointer + offset_;
     if (automatic || sampling_) {
@@ -129,14 +138,11 @@ bool PathMeasurer::move(Canvas& canvas, QPoint pointer, bool automatic)
     }
     if (!collecting_ || points_.empty())
         return false;
-    const QPoint last = points_.back();
-    xor_(canvas, last, rubberEnd_, kManualPathColor);
-    xor_(canvas, last, p, kManualPathColor);
     rubberEnd_ = p;
     return true;
 }
 
-PathEvent PathMeasurer::tick(Canvas& canvas, const ViewState& v, MessageSink& sink)
+PathEvent PathMeasurer::tick(const ViewState& v, MessageSink& sink)
 {
     PathEvent e;
     if (!sampling_) {
@@ -147,7 +153,6 @@ PathEvent PathMeasurer::tick(Canvas& canvas, const ViewState& v, MessageSink& si
     if (!started_) {
         started_ = true;
         points_.assign(1, first_);
-        pen_ = first_;
         e.panel.superscriptShown = false;
     } else {
         if (count() >= kPathCapacity) {
@@ -158,8 +163,6 @@ PathEvent PathMeasurer::tick(Canvas& canvas, const ViewState& v, MessageSink& si
             return e;
         }
         const QPoint p = rubberEnd_;
-        xor_(canvas, pen_, p, kAutoPathColor);
-        pen_ = p;
         points_.push_back(p);
         // Back near the start after more than ten samples: the path closes itself.
         if (count() > 10 && std::abs(p.x() - first_.x()) < 5 && std::abs(p.y() - first_.y()) < 5) {

@@ -1,8 +1,9 @@
 #pragma once
 // Path measurement: a polyline clicked point by point (or sampled from the pointer
 // every 150 ms with 概算), its running length, and the area enclosed when it is closed.
-// The measurer keeps the points in pixels of the picture and draws the path as an
-// exclusive-or rubber band; the figures it returns go to the main window's panel.
+// The measurer keeps the points in pixels of the picture; the view paints the path and
+// its rubber band over the picture (see band()); the figures it returns go to the main
+// window's panel.
 #include "common/messages.h"
 #include "measure/ground.h"
 #include "measure/panel.h"
@@ -62,13 +63,22 @@ public:
     PathEvent click(const ViewState& v, QPoint pointer, bool automatic, MessageSink& sink);
     // Pointer moved: the rubber band from the last point (manual), or only the pointer
     // remembered for the next sample (automatic). Returns whether it was the path's.
-    bool move(Canvas& canvas, QPoint pointer, bool automatic);
+    bool move(QPoint pointer, bool automatic);
     // A tick of the sampling timer.
-    PathEvent tick(Canvas& canvas, const ViewState& v, MessageSink& sink);
+    PathEvent tick(const ViewState& v, MessageSink& sink);
     // Double click: closes a manual path at its first point, or finishes a sampled one.
     PathEvent doubleClick(const ViewState& v);
     // Every redraw of the map: the points are dropped (an unfinished path is abandoned).
     void reset();
+
+    // What the view paints over the picture: the path's points and, for a manual path,
+    // the band from its last point to the pointer (empty when there is none). Manual
+    // paths are green, sampled ones red, kPathPenWidth wide.
+    struct Band {
+        std::vector<QPoint> points;
+        Color color = kManualPathColor;
+    };
+    Band band() const;
 
     bool collecting() const { return collecting_; } // path mode: clicks are the path's
     bool sampling() const { return sampling_; }     // the sampling timer should run
@@ -82,7 +92,6 @@ public:
 
 private:
     PanelUpdate results(const ViewState& v, const std::vector<QPoint>& lengthPoints);
-    void xor_(Canvas& canvas, QPoint a, QPoint b, Color color) const;
 
     QPoint offset_;
     bool collecting_ = false;
@@ -92,7 +101,6 @@ private:
     std::vector<QPoint> points_;
     QPoint first_;         // sampling: the clicked start
     QPoint rubberEnd_;     // end of the band drawn last; while sampling the pointer
-    QPoint pen_;           // sampling: end of the path drawn so far
     double lengthKm_ = 0.0;
     double areaKm2_ = 0.0;
 };

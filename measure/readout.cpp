@@ -55,24 +55,11 @@ PanelUpdate TwoPointMeasure::press(const ViewState& v, QPoint pixel, bool pathRe
     return u;
 }
 
-void TwoPointMeasure::xorLine(Canvas& canvas, QPoint to) const
-{
-    const Pen kept = canvas.pen;
-    const QPoint keptPos = canvas.penPos();
-    canvas.setPen(kRubberBandColor, 1, PenStyle::Solid, PenMode::Xor);
-    canvas.moveTo(startPixel_.x(), startPixel_.y());
-    canvas.lineTo(to.x(), to.y());
-    canvas.pen = kept;
-    canvas.moveTo(keptPos.x(), keptPos.y());
-}
-
-PanelUpdate TwoPointMeasure::move(Canvas& canvas, const ViewState& v, QPoint pixel, bool mapUnits)
+PanelUpdate TwoPointMeasure::move(const ViewState& v, QPoint pixel, bool mapUnits)
 {
     PanelUpdate u;
     if (!dragging_)
         return u;
-    xorLine(canvas, previousEnd_);
-    xorLine(canvas, pixel);
     previousEnd_ = pixel;
     const GroundPoint end = groundAtPixel(v, pixel.x(), pixel.y());
     lastKm_ = groundDistance(end, start_);
@@ -81,13 +68,17 @@ PanelUpdate TwoPointMeasure::move(Canvas& canvas, const ViewState& v, QPoint pix
     return u;
 }
 
-void TwoPointMeasure::release(Canvas& canvas, const ViewState& v, QPoint pixel)
+std::optional<QLine> TwoPointMeasure::band() const
+{
+    if (!dragging_ || previousEnd_ == startPixel_)
+        return std::nullopt;
+    return QLine(startPixel_, previousEnd_);
+}
+
+void TwoPointMeasure::release(const ViewState& v, QPoint pixel)
 {
     if (!dragging_)
         return;
-    // The band on the picture ends where the pointer was last seen; erasing it there
-    // leaves the picture clean even when the release comes from another pixel.
-    xorLine(canvas, previousEnd_);
     dragging_ = false;
     lastKm_ = groundDistance(groundAtPixel(v, pixel.x(), pixel.y()), start_);
     previousEnd_ = QPoint(-100, -100);

@@ -5,7 +5,9 @@
 #include "measure/ground.h"
 #include "measure/panel.h"
 
+#include <QLine>
 #include <QPoint>
+#include <optional>
 #include <string>
 
 namespace oboro {
@@ -27,32 +29,33 @@ struct ReadoutModeTexts {
 };
 ReadoutModeTexts readoutModeTexts(bool mapUnits);
 
-// The rubber band of the distance drag: exclusive-or, solid, aqua, width 1.
+// The rubber band of the distance drag: solid, aqua, width 1, painted over the picture.
 inline constexpr Color kRubberBandColor = 0xFFFF00;
 
-// The distance measured by a left drag in the default mouse mode.
+// The distance measured by a left drag in the default mouse mode. The rubber band is
+// not drawn into the picture: band() tells the view where to paint it over the picture.
 class TwoPointMeasure {
 public:
     // Press: the drag starts at the pixel. The figures turn red, the title becomes
     // "距離" and, unless a finished path's length is on display (pathResultHeld), the
     // distance shows 0.
     PanelUpdate press(const ViewState& v, QPoint pixel, bool pathResultHeld);
-    // Pointer moved during the drag: moves the rubber band on the canvas and gives the
-    // distance and the readout of the pointer.
-    PanelUpdate move(Canvas& canvas, const ViewState& v, QPoint pixel, bool mapUnits);
-    // Release: erases the rubber band and ends the drag. The distance shown stays that
-    // of the last movement; lastDistance() is measured to the release point.
-    void release(Canvas& canvas, const ViewState& v, QPoint pixel);
-    // Ends a drag without touching the picture (the map was redrawn meanwhile).
+    // Pointer moved during the drag: moves the rubber band and gives the distance and
+    // the readout of the pointer.
+    PanelUpdate move(const ViewState& v, QPoint pixel, bool mapUnits);
+    // Release: the band goes and the drag ends. The distance shown stays that of the
+    // last movement; lastDistance() is measured to the release point.
+    void release(const ViewState& v, QPoint pixel);
+    // Ends a drag (the map was redrawn meanwhile).
     void cancel();
 
     bool dragging() const { return dragging_; }
+    // The band from the pressed pixel to the pointer, while the pointer has moved.
+    std::optional<QLine> band() const;
     double lastDistance() const { return lastKm_; }
     GroundPoint start() const { return start_; }
 
 private:
-    void xorLine(Canvas& canvas, QPoint to) const;
-
     bool dragging_ = false;
     QPoint startPixel_;
     QPoint previousEnd_{-100, -100};

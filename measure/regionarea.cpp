@@ -20,13 +20,6 @@ void RegionWalker::reset(int width, int height)
     edge_ = false;
 }
 
-bool RegionWalker::visited(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
-        return false;
-    return grid_[static_cast<size_t>(y) * width_ + x] != 0;
-}
-
 long RegionWalker::walk(Canvas& canvas, QPoint start, Color target, Color marker)
 {
     // The grid follows the picture; a picture of another size starts afresh.

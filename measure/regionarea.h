@@ -38,7 +38,6 @@ public:
     long boundary() const { return boundary_; }
     bool edge() const { return edge_; }
     void setEdge() { edge_ = true; }
-    bool visited(int x, int y) const;
     int width() const { return width_; }
     int height() const { return height_; }
 

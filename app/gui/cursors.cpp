@@ -97,6 +97,19 @@ void registerCustomCursors()
             registry().emplace(r.number, makeCursor(r.number));
 }
 
+QCursor measuringCursor(QPoint mark)
+{
+    // The cross drawn around the mark; the hot spot stays in the top-left corner, so
+    // the point taken (the pointer plus the mark) is the one the cross shows.
+    QPixmap pix(kSide, kSide);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    p.translate(mark.x() - kHot, mark.y() - kHot);
+    drawCross(p);
+    p.end();
+    return QCursor(pix, 0, 0);
+}
+
 bool hasCustomCursor(int number) { return registry().count(number) != 0; }
 
 QCursor customCursor(int number)

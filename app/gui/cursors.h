@@ -6,6 +6,7 @@
 //   "T200" → 200, "T201" → 201  the common symbol cursors
 //   "KYORI" → 301               distance circles
 #include <QCursor>
+#include <QPoint>
 #include <string>
 #include <vector>
 
@@ -24,5 +25,7 @@ void registerCustomCursors();
 bool hasCustomCursor(int number);
 // The registered cursor of a number; the arrow for an unknown number.
 QCursor customCursor(int number);
+// The path measuring cursor: a cross at `mark` from its hot spot, the top-left corner.
+QCursor measuringCursor(QPoint mark);
 
 } // namespace oboro

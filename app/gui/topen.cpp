@@ -566,10 +566,9 @@ const QStringList& TOpen::awaitingToolWindows()
         // prefecture selection, municipality search, work files, settings list
         "Button10", "Button1", "CBInfo",
         // tool windows: display settings, paint, labels, symbols, map lines, distance circles
-        "N5", "BtnLetter", "BtnMark", "MKigou", "BtnLine", "N16", "Button13",
-        "MKyori",
-        // measurement, web map link, rail line details
-        "BtnMulti", "Button14", "CBNokori", "CBChiri", "LblChiri", "CBRailSet", "MRail",
+        "N5", "BtnLetter", "BtnMark", "MKigou", "BtnLine", "N16",
+        // rail line details
+        "CBRailSet", "MRail",
         // name editors, prefecture name attributes, search paint colour, label files, editions
         "N9", "N17", "N10", "N11", "MPrefSet", "N6", "MAutoLabel", "MOldLabel", "MClearHistory", "MEdition",
         // legend, prefecture names, railways, readings, labels, symbols menu
@@ -758,11 +757,7 @@ bool TOpen::exitProgram()
     return ExitProgram(h, dialogs()) != ExitOutcome::Cancelled;
 }
 
-void TOpen::toggleReadoutMode()
-{
-    session.readoutInMapUnits = !session.readoutInMapUnits;
-    refreshControls();
-}
+void TOpen::toggleReadoutMode() { session.toggleReadoutMode(); }
 
 // ----------------------------------------------------------------------------- shell
 

@@ -26,6 +26,7 @@
 #include <QPoint>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -55,6 +56,7 @@ class TKen;
 class TMapPaint;
 class TSettei;
 class TDataCheck;
+class TKyori;
 
 // A picture that reports clicks (the version and manual pictures).
 class TImage : public QLabel {
@@ -106,6 +108,7 @@ public:
     TMapPaint* paintWindow() const { return paint_; }
     TSettei* settingsWindow() const { return settei_; }
     TDataCheck* choiceWindow() const { return dataCheck_; }
+    TKyori* circleWindow() const { return kyori_; }
     ConfigValues config;           // the configuration file's values (read at start-up)
     bool clipboardUsed = false;    // a map picture was copied during the run
 
@@ -160,6 +163,10 @@ public:
     bool exitProgram();
     // Readout mode toggle (経緯度 / 座標値).
     void toggleReadoutMode();
+    // Opens a web address with the desktop's default handler; replaced by tests.
+    std::function<bool(const std::string& address)> openAddress;
+    // The measurement figures into the panel's labels (the fields set).
+    void applyPanel(const PanelUpdate& u);
     // Shows the search paint colour on the 市町村検索ペイント box.
     void showTownPaintColor();
 
@@ -240,6 +247,8 @@ private:
     void buildMapTools();
     void readout(int x, int y);
     void rangeTimerFired();
+    void followPathEvent(const PathEvent& e);
+    void openWebMap(int x, int y);
     void paintOverlay(QPainter& p);
     ModeFlags currentModes() const;
     void afterDrawing(const DrawResult& r);
@@ -258,17 +267,15 @@ private:
     TSettei* settei_ = nullptr;
     TDataCheck* dataCheck_ = nullptr;
     QTimer* rangeTimer_ = nullptr;
+    QTimer* pathTimer_ = nullptr;  // 概算: the path samples the pointer
+    TKyori* kyori_ = nullptr;
     // range square and rubber bands
     QPoint rangeOrigin_;
     int rangeSide_ = 0;
     bool crossDrawn_ = false;
-    // two-point distance drag
-    QPoint dragStart_;
-    QPoint dragEnd_{-100, -100};
-    float startLon_ = 0, startLat_ = 0;
     bool settingsWereOpen_ = false;
     bool refreshing_ = false;
-    ModeFlags modes_;              // gestures in progress (scale bar drag, two-point drag)
+    ModeFlags modes_;              // gestures in progress (scale bar drag)
 };
 
 } // namespace oboro

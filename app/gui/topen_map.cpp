@@ -9,7 +9,9 @@
 #include "app/gui/updown.h"
 #include "mapdata/namelists.h"
 #include "view/imageexport.h"
+#include "app/gui/cursors.h"
 #include "common/dms.h"
+#include "measure/gui/tkyori.h"
 #include "measure/readout.h"
 #include "common/log.h"
 #include "common/paths.h"
@@ -26,6 +28,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QLineEdit>
 #include <QClipboard>
 #include <QFileDialog>
@@ -39,6 +42,7 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <QPainter>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include <cstdio>
@@ -46,8 +50,6 @@
 namespace oboro {
 
 namespace {
-
-constexpr Color kRubberBand = 0xFFFF00;
 
 QString kmText(const char* format, float km)
 {
@@ -62,6 +64,13 @@ void setTextColor(QLabel* label, const char* color)
 }
 
 QColor qcolorOf(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+// Checks or unchecks a box without running its behaviour.
+void setQuietly(QCheckBox* box, bool on)
+{
+    const QSignalBlocker block(box);
+    box->setChecked(on);
+}
 
 } // namespace
 
@@ -103,6 +112,36 @@ void TOpen::buildMapTools()
         Label15->setText(QString::fromUtf8(kRangeRefusedText));
         rangeTimer_->start();
     });
+
+    // Measuring: the path's sampling timer, the tools' buttons and the figures.
+    pathTimer_ = new QTimer(this);
+    pathTimer_->setInterval(kSamplingIntervalMs);
+    connect(pathTimer_, &QTimer::timeout, this, [this] { followPathEvent(session.pathTick()); });
+    connect(&session, &MapSession::panelUpdated, this, &TOpen::applyPanel);
+    connect(BtnMulti, &QPushButton::clicked, &session, &MapSession::startPath);
+    connect(Button14, &QPushButton::clicked, &session, &MapSession::regionAreaButton);
+    connect(CBTimer, &QCheckBox::toggled, this, [this](bool on) {
+        if (!refreshing_)
+            session.setPathAutomatic(on);
+    });
+    connect(CBNokori, &QCheckBox::toggled, this, [this](bool on) {
+        if (!refreshing_)
+            session.landArea = on;
+    });
+    connect(CBChiri, &QCheckBox::toggled, this, [this](bool on) {
+        if (!refreshing_)
+            session.armWebMap(on);
+    });
+    openAddress = [](const std::string& address) {
+        return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
+    };
+
+    // Distance circles: the window works on the session's circle sets.
+    kyori_ = new TKyori(session.circles, dialogs(), [this](const Message& m) { return dialogs().ask(m); }, this);
+    connect(kyori_, &TKyori::outcome, &session, &MapSession::applyCircleOutcome);
+    connect(Button13, &QPushButton::clicked, kyori_, &TKyori::openFromMainWindow);
+    connect(action("MKyori"), &QAction::triggered, kyori_, &TKyori::openForPicking);
+    action("MKyori")->setEnabled(false); // until a map is shown
 
     MapImage->installEventFilter(this);
     MapImage->setMouseTracking(true);
@@ -197,6 +236,10 @@ void TOpen::buildMapTools()
     connect(settei_, &TSettei::switchesApplied, this, [this](int) {
         Label35->hide();
         refreshControls();
+    });
+    connect(settei_, &TSettei::distanceCirclesRequested, this, [this] {
+        if (session.mapShown)
+            kyori_->openForPicking();
     });
     connect(settei_, &TSettei::reselectRequested, this, [this] {
         if (!refreshing_)
@@ -411,10 +454,11 @@ void TOpen::runSearch()
     if (!choice)
         return; // the message has been shown; map, selection and drawing stay as they were
     rangeTimer_->stop();
-    if (!session.showSearchResult(choice->result, choice->chosen, ComboBox1->currentText().toStdString()))
-        return;
+    // The figures start from 0; a measured search paint fills them while it draws.
     resetMeasurementLabels();
     Label17->setText(QStringLiteral("周長"));
+    if (!session.showSearchResult(choice->result, choice->chosen, ComboBox1->currentText().toStdString()))
+        return;
     paint_->hide();
     Label19->clear();
     TkBtn1->hide();
@@ -489,6 +533,7 @@ void TOpen::refreshControls()
     setControlEnabled("N4", viewUsable);
     setControlEnabled("N3", viewUsable);
     setControlEnabled("N2", viewUsable);
+    setControlEnabled("MKyori", viewUsable && !s.measuring());
     setControlEnabled("MSaveImage", viewUsable);
     setControlEnabled("MPrintSave", viewUsable);
     for (QWidget* w : std::initializer_list<QWidget*>{RGImageSize, RGImageFormat, Button3, Button4})
@@ -496,6 +541,37 @@ void TOpen::refreshControls()
     const bool rangeArmed = s.tool == MapTool::Range;
     TkBtn2->setColor(rangeArmed ? QColor(0xFF, 0xFF, 0x00) : palette().color(QPalette::Button));
     TkBtn2->setTextColor(viewUsable ? QColor(0x00, 0x00, 0x80) : QColor(0x80, 0x80, 0x80));
+
+    // Measuring: path and area mode lock what would change the map under the
+    // measurement; area mode keeps the borders, the graticule and its own button.
+    const bool pathMode = s.tool == MapTool::Path;
+    const bool areaMode = s.tool == MapTool::RegionArea;
+    if (pathMode || areaMode) {
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 TkBtn2, Button5, Button6, Button7, Button9, Button12, Button13, Button14, BtnCenter, BtnLetter,
+                 BtnPaint, BtnMark, BtnMulti, BtnLine, CBPrefBorder, CBTownBorder, CBNTownBorder, CBTownName, CBLabel,
+                 CBScale, CBLonLat, CBLake, UDHor, UDVer, UpDown1, CBNokori, ComboBox1})
+            setControlEnabled(w, false);
+        TkBtn2->setTextColor(QColor(0x80, 0x80, 0x80));
+    }
+    if (areaMode) {
+        setControlEnabled(Button14, true);
+        for (auto [box, sw] : {std::pair{CBPrefBorder, Switch::PrefBorders}, std::pair{CBTownBorder, Switch::TownBorders},
+                               std::pair{CBLonLat, Switch::Graticule}})
+            setControlEnabled(box, s.switchUsable(sw));
+    }
+    Button14->setText(areaMode ? QStringLiteral("終り") : QStringLiteral("面積"));
+    Button14->setToolTip(areaMode ? QStringLiteral("面積測定終了") : QStringLiteral("測定領域をクリック"));
+    setQuietly(CBTimer, s.pathAutomatic);
+    setQuietly(CBNokori, s.landArea);
+    setQuietly(CBChiri, s.webMapArmed);
+    if (pathMode)
+        MapImage->setCursor(measuringCursor(kPathMarkOffset));
+    else if (s.circles.pickingCentre())
+        MapImage->setCursor(customCursor(301));
+    else
+        MapImage->unsetCursor();
+    kyori_->refresh();
 
     // Image size choices follow the reduction.
     const auto texts = imageSizeChoices(view.reductionDivisor);
@@ -657,42 +733,112 @@ void TOpen::paintOverlay(QPainter& p)
         p.drawLine(*o.measureLine);
     if (o.scaleBarBox)
         p.drawRect(*o.scaleBarBox);
+    if (o.path.points.size() >= 2) {
+        p.setPen(QPen(qcolorOf(o.path.color), kPathPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(o.path.points.data(), static_cast<int>(o.path.points.size()));
+    }
 }
 
 ModeFlags TOpen::currentModes() const
 {
     ModeFlags m = modes_;
+    m.webMapClick = session.webMapArmed || display.CBWatch;
+    m.regionArea = session.tool == MapTool::RegionArea;
+    m.pathMeasure = session.tool == MapTool::Path;
+    m.autoPath = session.pathAutomatic;
+    m.pathPoints = session.path.count();
+    m.autoPathSampling = session.path.sampling();
     m.rangeArmed = session.tool == MapTool::Range;
     m.rangeDragging = view.rangeDragging;
     m.rangeApplied = view.rangeApplied;
+    m.circleCentre = session.circles.pickingCentre();
     m.centreSetting = session.tool == MapTool::Centre;
     m.painting = session.tool == MapTool::Paint;
     m.scaleBarShown = decorations.scaleBar.drawn && switches.CBScale;
     m.scaleBarHitBox = scaleBarHitBox(decorations.scaleBar, view.imageSide);
+    m.twoPointDrag = session.twoPoint.dragging();
     return m;
+}
+
+void TOpen::applyPanel(const PanelUpdate& u)
+{
+    if (u.latitudeLine)
+        Label13->setText(QString::fromStdString(*u.latitudeLine));
+    if (u.longitudeLine)
+        Label14->setText(QString::fromStdString(*u.longitudeLine));
+    if (u.title)
+        Label17->setText(QString::fromStdString(*u.title));
+    if (u.length)
+        Label15->setText(QString::fromStdString(*u.length));
+    if (u.area)
+        Label31->setText(QString::fromStdString(*u.area));
+    if (u.superscriptShown)
+        Label33->setVisible(*u.superscriptShown);
+    if (u.figureColor)
+        for (QLabel* l : {Label15, Label31, Label33})
+            setTextColor(l, qcolorOf(*u.figureColor).name().toLatin1().constData());
+    if (u.unmeasurable) {
+        Label35->setText(QString::fromStdString(*u.unmeasurable));
+        Label35->setVisible(!u.unmeasurable->empty());
+    }
+}
+
+void TOpen::followPathEvent(const PathEvent& e)
+{
+    if (e.startTimer)
+        pathTimer_->start();
+    if (e.stopTimer || e.finished)
+        pathTimer_->stop();
+    MapImage->update();
+}
+
+void TOpen::openWebMap(int x, int y)
+{
+    keisoku_->setText(QString::fromUtf8(kWebMapWaitText));
+    keisoku_->show();
+    keisoku_->repaint();
+    const std::string address = session.webMapClick(QPoint(x, y));
+    const bool opened = openAddress && openAddress(address);
+    keisoku_->hide();
+    settei_->refreshFromDisplayState();
+    if (!opened)
+        dialogs().show(kBrowserFailedText, kBrowserFailedTitle, MessageIcon::Exclamation);
 }
 
 void TOpen::mapPress(int x, int y, Qt::MouseButton button)
 {
     const PressAction a = dispatchPress(currentModes(), session.mapShown, button == Qt::RightButton, x, y);
+    if (button != Qt::LeftButton && a != PressAction::DisplaySettings)
+        return;
     switch (a) {
     case PressAction::DisplaySettings:
         showSettingsWindow();
         break;
+    case PressAction::WebMap:
+        openWebMap(x, y);
+        break;
+    case PressAction::RegionArea: {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        session.regionAreaClick(QPoint(x, y));
+        QApplication::restoreOverrideCursor();
+        break;
+    }
+    case PressAction::PathPoint:
+        followPathEvent(session.pathClick(QPoint(x, y)));
+        break;
     case PressAction::ScaleBarDragStart:
         modes_.scaleBarDrag = true;
         break;
+    case PressAction::CircleCentre:
+        session.circleCentreAt(QPoint(x, y));
+        break;
     case PressAction::RangeStart:
-        if (button != Qt::LeftButton)
-            break;
         view.rangeDragging = true;
         rangeOrigin_ = QPoint(x, y);
         rangeSide_ = 0;
         Label15->setText(kmText("%7.2f km", 0.0f));
         break;
     case PressAction::Paint: {
-        if (button != Qt::LeftButton)
-            break;
         QApplication::setOverrideCursor(Qt::WaitCursor);
         session.paintAt(x, y);
         QApplication::restoreOverrideCursor();
@@ -703,20 +849,9 @@ void TOpen::mapPress(int x, int y, Qt::MouseButton button)
         session.centreAt(x, y);
         lastMouse = QPoint(-100, -100);
         break;
-    case PressAction::TwoPointStart: {
-        if (button != Qt::LeftButton)
-            break;
-        for (QLabel* l : {Label15, Label31, Label33})
-            setTextColor(l, "#ff0000");
-        modes_.twoPointDrag = true;
-        dragStart_ = QPoint(x, y);
-        const QPoint m = PixelToMap(view, x, y);
-        startLon_ = longitudeOf(m.x());
-        startLat_ = latitudeOf(m.y());
-        Label17->setText(QStringLiteral("距離"));
-        Label15->setText(kmText("%7.2f km", 0.0f));
+    case PressAction::TwoPointStart:
+        session.startTwoPoint(QPoint(x, y));
         break;
-    }
     default:
         break;
     }
@@ -733,6 +868,18 @@ void TOpen::mapMove(int x, int y)
 {
     Overlay& o = session.overlay;
     switch (dispatchMove(currentModes(), session.mapShown)) {
+    case MoveAction::AutoPathRemember:
+        session.pathMove(QPoint(x, y));
+        break;
+    case MoveAction::PathRubber:
+        session.pathMove(QPoint(x, y));
+        readout(x, y);
+        break;
+    case MoveAction::CircleReadout:
+        session.circlePointerAt(QPoint(x, y));
+        kyori_->refresh();
+        readout(x, y);
+        break;
     case MoveAction::RangeRubber: {
         session.dragRange(rangeOrigin_.x(), rangeOrigin_.y(), x, y);
         rangeSide_ = o.rangeSquare ? o.rangeSquare->width() - 1 : 0;
@@ -747,12 +894,7 @@ void TOpen::mapMove(int x, int y)
         o.centreCross = QPoint(x, y);
         break;
     case MoveAction::Default:
-        if (modes_.twoPointDrag) {
-            o.measureLine = QLine(dragStart_, QPoint(x, y));
-            const QPoint m = PixelToMap(view, x, y);
-            const float km = Distance(longitudeOf(m.x()), latitudeOf(m.y()), startLon_, startLat_);
-            Label15->setText(kmText("%7.2f km", km));
-        }
+        session.dragTwoPoint(QPoint(x, y));
         readout(x, y);
         break;
     default:
@@ -784,8 +926,7 @@ void TOpen::mapRelease(int x, int y)
         redraw();
         break;
     case ReleaseAction::TwoPointFinish:
-        modes_.twoPointDrag = false;
-        session.overlay.measureLine.reset();
+        session.endTwoPoint(QPoint(x, y));
         break;
     default:
         break;
@@ -795,13 +936,22 @@ void TOpen::mapRelease(int x, int y)
 
 void TOpen::mapDoubleClick(int, int)
 {
-    if (dispatchDoubleClick(currentModes(), session.mapShown) == DoubleClickAction::ArmCentre)
+    switch (dispatchDoubleClick(currentModes(), session.mapShown)) {
+    case DoubleClickAction::ArmCentre:
         session.armCentre();
+        break;
+    case DoubleClickAction::StopAutoPath:
+    case DoubleClickAction::ClosePath:
+        followPathEvent(session.pathDoubleClick());
+        break;
+    default:
+        break;
+    }
 }
 
 void TOpen::mapWheel(int delta, Qt::KeyboardModifiers modifiers)
 {
-    if (!session.mapShown || delta == 0 || session.paintActive)
+    if (!session.mapShown || delta == 0 || session.paintActive || session.measuring())
         return;
     const bool down = delta < 0;
     if (modifiers & Qt::ShiftModifier)
