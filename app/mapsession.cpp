@@ -420,13 +420,25 @@ void MapSession::armRange()
     emit changed();
 }
 
-void MapSession::dragRange(int x0, int y0, int x, int y)
+void MapSession::startRange(QPoint corner)
+{
+    if (tool != MapTool::Range)
+        return;
+    view.rangeDragging = true;
+    rangeCorner = corner;
+    rangeSide = 0;
+    lastRangeKm = 0.0f;
+}
+
+void MapSession::dragRange(QPoint to)
 {
     if (tool != MapTool::Range || !view.rangeDragging)
         return;
-    const RangeSquare r = rangeSquare(view, x0, y0, x, y);
+    const int x0 = rangeCorner.x(), y0 = rangeCorner.y();
+    const RangeSquare r = rangeSquare(view, x0, y0, to.x(), to.y());
     const int side = std::max(r.side, 0);
     overlay.rangeSquare = QRect(x0, y0, side + 1, side + 1);
+    rangeSide = side;
     overlay.rangeText.clear();
     if (r.snapped()) {
         char buf[64];
@@ -436,7 +448,7 @@ void MapSession::dragRange(int x0, int y0, int x, int y)
     lastRangeKm = r.snapped() ? r.km : 0.0f;
 }
 
-RangeOutcome MapSession::releaseRange(int x0, int y0, int side)
+RangeOutcome MapSession::releaseRange()
 {
     if (tool != MapTool::Range || !view.rangeDragging)
         return RangeOutcome::NotArmed;
@@ -444,7 +456,7 @@ RangeOutcome MapSession::releaseRange(int x0, int y0, int side)
     overlay.rangeSquare.reset();
     overlay.rangeText.clear();
     const BackEntry before = currentView(view, store);
-    if (!applyRange(view, store, x0, y0, side)) {
+    if (!applyRange(view, store, rangeCorner.x(), rangeCorner.y(), rangeSide)) {
         // Refused: dragging ends now; the timer brings back the standard range.
         view.rangeDragging = false;
         rangeRefused = true;
@@ -457,6 +469,46 @@ RangeOutcome MapSession::releaseRange(int x0, int y0, int side)
     view.rangeDragging = false;
     emit changed();
     return rangeRefused ? RangeOutcome::Refused : RangeOutcome::Applied;
+}
+
+void MapSession::startScaleBarDrag() { scaleBarDragging = true; }
+
+void MapSession::dragScaleBar(QPoint at)
+{
+    if (scaleBarDragging)
+        overlay.scaleBarBox = QRect(at.x(), at.y(), decorations.scaleBar.width, decorations.scaleBar.height);
+}
+
+void MapSession::dropScaleBar(QPoint at)
+{
+    if (!scaleBarDragging)
+        return;
+    scaleBarDragging = false;
+    overlay.scaleBarBox.reset();
+    oboro::dropScaleBar(decorations.scaleBar, at.x(), at.y(), view.imageSide);
+    redraw();
+}
+
+ModeFlags MapSession::mouseModes() const
+{
+    ModeFlags m;
+    m.webMapClick = webMapArmed || display.CBWatch;
+    m.regionArea = tool == MapTool::RegionArea;
+    m.pathMeasure = tool == MapTool::Path;
+    m.autoPath = pathAutomatic;
+    m.pathPoints = path.count();
+    m.autoPathSampling = path.sampling();
+    m.rangeArmed = tool == MapTool::Range;
+    m.rangeDragging = view.rangeDragging;
+    m.rangeApplied = view.rangeApplied;
+    m.circleCentre = circles.pickingCentre();
+    m.centreSetting = tool == MapTool::Centre;
+    m.painting = tool == MapTool::Paint;
+    m.scaleBarShown = decorations.scaleBar.drawn && switches.CBScale;
+    m.scaleBarHitBox = scaleBarHitBox(decorations.scaleBar, view.imageSide);
+    m.scaleBarDrag = scaleBarDragging;
+    m.twoPointDrag = twoPoint.dragging();
+    return m;
 }
 
 void MapSession::rangeTimerFired()

@@ -17,6 +17,7 @@
 #include "view/decorations.h"
 #include "view/display.h"
 #include "view/mapexport.h"
+#include "view/mousedispatch.h"
 #include "view/names.h"
 #include "view/navigation.h"
 #include "view/projection.h"
@@ -128,6 +129,9 @@ public:
     DrawResult lastDraw;           // what the last drawing reported
     bool duplicateNamesUsable = false; // 重複可 can be used for this selection
     float lastRangeKm = 0.0f;      // snapped side of the range square being dragged
+    QPoint rangeCorner;            // where the range square was pressed
+    int rangeSide = 0;             // its side in pixels so far
+    bool scaleBarDragging = false; // the scale bar is being moved
 
     // ---- measuring
     TwoPointMeasure twoPoint;      // the left drag without a tool
@@ -176,8 +180,16 @@ public:
     void armCentre();
     void centreAt(int px, int py);
     void armRange();
-    void dragRange(int x0, int y0, int x, int y);
-    RangeOutcome releaseRange(int x0, int y0, int side);
+    // The range square: pressed at its corner, dragged, released.
+    void startRange(QPoint corner);
+    void dragRange(QPoint to);
+    RangeOutcome releaseRange();
+    // The scale bar moved with the mouse: its box follows, the drop redraws it there.
+    void startScaleBarDrag();
+    void dragScaleBar(QPoint at);
+    void dropScaleBar(QPoint at);
+    // What the mouse handlers dispatch on: the armed tools and gestures in progress.
+    ModeFlags mouseModes() const;
     // The one-second timer after a refused range: the standard range comes back.
     void rangeTimerFired();
     bool goBack();

@@ -250,7 +250,6 @@ private:
     void followPathEvent(const PathEvent& e);
     void openWebMap(int x, int y);
     void paintOverlay(QPainter& p);
-    ModeFlags currentModes() const;
     void afterDrawing(const DrawResult& r);
     void bindSwitch(QCheckBox* box, Switch s);
     // The main window's drawing switch boxes and the switch each shows.
@@ -270,12 +269,9 @@ private:
     QTimer* pathTimer_ = nullptr;  // 概算: the path samples the pointer
     TKyori* kyori_ = nullptr;
     // range square and rubber bands
-    QPoint rangeOrigin_;
-    int rangeSide_ = 0;
     bool crossDrawn_ = false;
     bool settingsWereOpen_ = false;
     bool refreshing_ = false;
-    ModeFlags modes_;              // gestures in progress (scale bar drag)
 };
 
 } // namespace oboro

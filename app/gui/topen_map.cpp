@@ -739,27 +739,6 @@ void TOpen::paintOverlay(QPainter& p)
     }
 }
 
-ModeFlags TOpen::currentModes() const
-{
-    ModeFlags m = modes_;
-    m.webMapClick = session.webMapArmed || display.CBWatch;
-    m.regionArea = session.tool == MapTool::RegionArea;
-    m.pathMeasure = session.tool == MapTool::Path;
-    m.autoPath = session.pathAutomatic;
-    m.pathPoints = session.path.count();
-    m.autoPathSampling = session.path.sampling();
-    m.rangeArmed = session.tool == MapTool::Range;
-    m.rangeDragging = view.rangeDragging;
-    m.rangeApplied = view.rangeApplied;
-    m.circleCentre = session.circles.pickingCentre();
-    m.centreSetting = session.tool == MapTool::Centre;
-    m.painting = session.tool == MapTool::Paint;
-    m.scaleBarShown = decorations.scaleBar.drawn && switches.CBScale;
-    m.scaleBarHitBox = scaleBarHitBox(decorations.scaleBar, view.imageSide);
-    m.twoPointDrag = session.twoPoint.dragging();
-    return m;
-}
-
 void TOpen::applyPanel(const PanelUpdate& u)
 {
     if (u.latitudeLine)
@@ -807,7 +786,7 @@ void TOpen::openWebMap(int x, int y)
 
 void TOpen::mapPress(int x, int y, Qt::MouseButton button)
 {
-    const PressAction a = dispatchPress(currentModes(), session.mapShown, button == Qt::RightButton, x, y);
+    const PressAction a = dispatchPress(session.mouseModes(), session.mapShown, button == Qt::RightButton, x, y);
     if (button != Qt::LeftButton && a != PressAction::DisplaySettings)
         return;
     switch (a) {
@@ -827,15 +806,13 @@ void TOpen::mapPress(int x, int y, Qt::MouseButton button)
         followPathEvent(session.pathClick(QPoint(x, y)));
         break;
     case PressAction::ScaleBarDragStart:
-        modes_.scaleBarDrag = true;
+        session.startScaleBarDrag();
         break;
     case PressAction::CircleCentre:
         session.circleCentreAt(QPoint(x, y));
         break;
     case PressAction::RangeStart:
-        view.rangeDragging = true;
-        rangeOrigin_ = QPoint(x, y);
-        rangeSide_ = 0;
+        session.startRange(QPoint(x, y));
         Label15->setText(kmText("%7.2f km", 0.0f));
         break;
     case PressAction::Paint: {
@@ -867,7 +844,7 @@ void TOpen::readout(int x, int y)
 void TOpen::mapMove(int x, int y)
 {
     Overlay& o = session.overlay;
-    switch (dispatchMove(currentModes(), session.mapShown)) {
+    switch (dispatchMove(session.mouseModes(), session.mapShown)) {
     case MoveAction::AutoPathRemember:
         session.pathMove(QPoint(x, y));
         break;
@@ -881,14 +858,13 @@ void TOpen::mapMove(int x, int y)
         readout(x, y);
         break;
     case MoveAction::RangeRubber: {
-        session.dragRange(rangeOrigin_.x(), rangeOrigin_.y(), x, y);
-        rangeSide_ = o.rangeSquare ? o.rangeSquare->width() - 1 : 0;
+        session.dragRange(QPoint(x, y));
         if (!o.rangeText.empty())
             Label15->setText(kmText("%7.2f km", session.lastRangeKm));
         break;
     }
     case MoveAction::ScaleBarRubber:
-        o.scaleBarBox = QRect(x, y, decorations.scaleBar.width, decorations.scaleBar.height);
+        session.dragScaleBar(QPoint(x, y));
         break;
     case MoveAction::CentreCross:
         o.centreCross = QPoint(x, y);
@@ -906,24 +882,21 @@ void TOpen::mapMove(int x, int y)
 
 void TOpen::mapRelease(int x, int y)
 {
-    switch (dispatchRelease(currentModes(), session.mapShown)) {
+    switch (dispatchRelease(session.mouseModes(), session.mapShown)) {
     case ReleaseAction::RangeFinish: {
-        const int s = rangeSide_;
+        const int s = session.rangeSide;
         if (CBCopy->isChecked() && s > 0) {
             // The cached picture carries no square or text: exactly the map is copied.
-            putImageOnClipboard(rangeSquare(canvas.image(), rangeOrigin_.x(), rangeOrigin_.y(), s));
+            putImageOnClipboard(rangeSquare(canvas.image(), session.rangeCorner.x(), session.rangeCorner.y(), s));
             clipboardUsed = true;
         }
-        const RangeOutcome outcome = session.releaseRange(rangeOrigin_.x(), rangeOrigin_.y(), s);
+        const RangeOutcome outcome = session.releaseRange();
         if (outcome == RangeOutcome::Applied)
             Label17->setText(QStringLiteral("距離"));
         break;
     }
     case ReleaseAction::ScaleBarDrop:
-        modes_.scaleBarDrag = false;
-        session.overlay.scaleBarBox.reset();
-        dropScaleBar(decorations.scaleBar, x, y, view.imageSide);
-        redraw();
+        session.dropScaleBar(QPoint(x, y));
         break;
     case ReleaseAction::TwoPointFinish:
         session.endTwoPoint(QPoint(x, y));
@@ -936,7 +909,7 @@ void TOpen::mapRelease(int x, int y)
 
 void TOpen::mapDoubleClick(int, int)
 {
-    switch (dispatchDoubleClick(currentModes(), session.mapShown)) {
+    switch (dispatchDoubleClick(session.mouseModes(), session.mapShown)) {
     case DoubleClickAction::ArmCentre:
         session.armCentre();
         break;

@@ -146,6 +146,25 @@ TEST_F(MapFlow, RangeAppliesAndBackReturns)
     EXPECT_FALSE(w->Button12->isEnabled());
 }
 
+TEST_F(MapFlow, ScaleBarIsDraggedToANewPlaceWithItsBoxOverThePicture)
+{
+    w->CBScale->click(); // 尺度
+    const ScaleBarState bar = w->decorations.scaleBar;
+    ASSERT_TRUE(bar.drawn);
+    const QImage before = picture();
+    w->mapPress(bar.x + bar.width / 2, bar.y + bar.height / 2, Qt::LeftButton);
+    w->mapMove(60, 80);
+    // The box follows over the picture; the picture itself is unchanged while dragging.
+    ASSERT_TRUE(w->session.overlay.scaleBarBox.has_value());
+    EXPECT_EQ(w->session.overlay.scaleBarBox->topLeft(), QPoint(60, 80));
+    EXPECT_EQ(picture(), before);
+    w->mapRelease(60, 80);
+    EXPECT_FALSE(w->session.overlay.scaleBarBox.has_value());
+    EXPECT_FALSE(w->session.scaleBarDragging);
+    EXPECT_EQ(QPoint(w->decorations.scaleBar.x, w->decorations.scaleBar.y), QPoint(60, 80));
+    EXPECT_NE(picture(), before); // drawn at its new place
+}
+
 TEST_F(MapFlow, RangeNarrowerThanFourKilometresIsRefused)
 {
     const QImage before = picture();
