@@ -3,6 +3,7 @@
 #include "common/textfile.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -42,6 +43,19 @@ std::string readFileBytes(const std::string& path)
         return {};
     const QByteArray b = f.readAll();
     return std::string(b.constData(), static_cast<size_t>(b.size()));
+}
+
+bool copyFolder(const QString& from, const QString& to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString dst = to + src.mid(from.size());
+        QDir().mkpath(QFileInfo(dst).absolutePath());
+        if (!QFile::copy(src, dst))
+            return false;
+    }
+    return true;
 }
 
 } // namespace oboro::test

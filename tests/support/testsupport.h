@@ -14,6 +14,8 @@ bool haveSharedData();
 // The bundled program folder (data/): all of Japan's municipalities, built from the
 // national administrative-area data. Always there, so tests of real geography use it.
 QString bundledDataDir();
+// Copies every file below from into to (a program folder the test may write into).
+bool copyFolder(const QString& from, const QString& to);
 
 // Writes a file (bytes as given) below dir, creating folders; returns its full path.
 std::string writeFile(const QString& dir, const std::string& relPath, const std::string& bytes);

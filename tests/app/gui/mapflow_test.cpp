@@ -26,27 +26,15 @@
 #include <QTest>
 #include <QToolButton>
 #include "support/dialogs.h"
+#include "support/testsupport.h"
 
 #include <gtest/gtest.h>
 
 namespace oboro {
 namespace {
 
+using test::copyFolder;
 using test::QuietDialogs;
-
-// A copy of the bundled program folder, so the program writes nothing into the checkout.
-bool copyFolder(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + src.mid(from.size());
-        QDir().mkpath(QFileInfo(dst).absolutePath());
-        if (!QFile::copy(src, dst))
-            return false;
-    }
-    return true;
-}
 
 class MapFlow : public ::testing::Test {
 protected:

@@ -10,6 +10,7 @@
 #include "measure/gui/tkyori.h"
 #include "settings/gui/tken.h"
 #include "support/dialogs.h"
+#include "support/testsupport.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,20 +33,8 @@
 namespace oboro {
 namespace {
 
+using test::copyFolder;
 using test::QuietDialogs;
-
-bool copyFolder(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + src.mid(from.size());
-        QDir().mkpath(QFileInfo(dst).absolutePath());
-        if (!QFile::copy(src, dst))
-            return false;
-    }
-    return true;
-}
 
 // Great-circle distance on the sphere of 6371 km by the haversine formula.
 double haversineKm(double lon1, double lat1, double lon2, double lat2)
