@@ -1,6 +1,7 @@
 #include "app/mapsession.h"
 
 #include "paint/paintlayer.h"
+#include "search/searchpaint.h"
 #include "view/layers.h"
 
 #include <algorithm>
@@ -47,6 +48,8 @@ MapSession::MapSession(MessageSink& messages, QObject* parent) : QObject(parent)
     // The replay draws on whatever canvas is being drawn: the cached picture or a larger
     // export, each with its own fill targets.
     hooks.paintReplay = paintReplayLayer(paintRecords);
+    hooks.searchPaint = searchPaintLayer(search);
+    search.setHistoryRecorder([this](const std::string& typed) { history.add(typed, messages_); });
 }
 
 MapSession::~MapSession() = default;
@@ -142,6 +145,10 @@ void MapSession::setSwitch(Switch s, bool on, bool written)
         case Switch::DegreeNumbers:
             if (!on)
                 switches.CB1do = false;
+            break;
+        case Switch::SearchPaint:
+            if (!on)
+                switches.CBMenseki = false; // the total area measures the searched regions
             break;
         default:
             break;
