@@ -149,6 +149,8 @@ void MapSession::setSwitch(Switch s, bool on, bool written)
         case Switch::SearchPaint:
             if (!on)
                 switches.CBMenseki = false; // the total area measures the searched regions
+            else if (search.last().valid && endsWithKu(search.last().name))
+                display.CBKuDot = false; // solid ward borders hold the fill of a ward
             break;
         default:
             break;

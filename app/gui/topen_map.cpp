@@ -238,6 +238,7 @@ void TOpen::buildMapTools()
 
     // The search history: the box's right-click menu and the main menu edit the
     // session's list; refreshControls shows it in the drop-down.
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert); // the list is the session's history alone
     auto* historyMenu = new QMenu(this);
     historyMenu->setObjectName(QStringLiteral("PopupMenu1"));
     QAction* deleteOne = historyMenu->addAction(QStringLiteral("この市区町村名を削除する"));

@@ -53,7 +53,8 @@ TEST_F(SearchHistoryTest, TimeOrderPutsNewNamesOnTopAndComparesOnlyTheVisibleRow
     EXPECT_TRUE(g.add("名00市", sink));
     EXPECT_EQ(g.names().front(), "名00市");
     EXPECT_EQ(g.names().size(), 17u);
-    EXPECT_FALSE(g.add("名04市", sink)); // row 12: compared
+    EXPECT_FALSE(g.add("名05市", sink)); // the 12th row: compared
+    EXPECT_TRUE(g.add("名04市", sink));  // the 13th: not
     EXPECT_TRUE(sink.messages.empty());
 }
 
@@ -146,7 +147,8 @@ TEST_F(SearchHistoryTest, BadLinesAreSkippedWithOneMessageAndTheRestIsKept)
         many += sjis(n) + "\r\n";
     test::writeFile(dir.path(), "townlist.lst", many);
     h.load(path(), sink);
-    EXPECT_EQ(h.names(), std::vector<std::string>(numbered(60).begin(), numbered(60).begin() + 50));
+    const std::vector<std::string> all = numbered(60);
+    EXPECT_EQ(h.names(), std::vector<std::string>(all.begin(), all.begin() + 50));
 }
 
 TEST_F(SearchHistoryTest, NamesTheFileCannotHoldAreRefusedWhole)

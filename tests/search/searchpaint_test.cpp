@@ -83,6 +83,30 @@ struct SearchPaintOnTokyo : ::testing::Test {
             return false;
         return session.showSearchResult(r, r.candidates.front(), typed);
     }
+    // The search paint on the picture is exactly the paint tool's fill of the name's
+    // records on the same map drawn without it.
+    void expectPaintToolPicture(const std::string& searched)
+    {
+        // Names and the centre mark are drawn over the fills: without them both pictures
+        // show the fills alone.
+        session.setSwitch(Switch::TownNames, false);
+        session.setSwitch(Switch::CentreMark, false);
+        const Color colour = session.display.TownPaintColor;
+        const QImage painted = session.canvas.image().copy();
+        EXPECT_GT(count(painted, colour), 200);
+        session.setSwitch(Switch::SearchPaint, false);
+        EXPECT_EQ(count(session.canvas.image(), colour), 0);
+        long regions = 0;
+        for (const NameEntry& e : session.store.commonNames.entries)
+            if (e.name == searched) {
+                const QPoint p = MapToPixel(session.view, e.x, e.y);
+                regions += regionFill(session.canvas, p.x(), p.y(), colour, 0,
+                                      FillTarget(session.canvas, session.display, p.x(), p.y())) > 0;
+            }
+        EXPECT_GE(regions, 1);
+        EXPECT_EQ(session.canvas.image(), painted);
+        session.setSwitch(Switch::SearchPaint, true);
+    }
     long count(const QImage& img, Color c) const
     {
         long n = 0;
@@ -98,31 +122,28 @@ struct SearchPaintOnTokyo : ::testing::Test {
 TEST_F(SearchPaintOnTokyo, FillsTheSearchedRegionsAndNothingElse)
 {
     ASSERT_TRUE(search("府中市"));
-    const Color colour = session.display.TownPaintColor;
-    const QImage painted = session.canvas.image().copy();
-    EXPECT_GT(count(painted, colour), 500);
-
-    // The same map without the search paint, 府中市 filled by the paint tool's fill at
-    // its name: the very same picture.
-    session.setSwitch(Switch::SearchPaint, false);
-    EXPECT_EQ(count(session.canvas.image(), colour), 0);
-    long regions = 0;
-    for (const NameEntry& e : session.store.commonNames.entries)
-        if (e.name == "府中市") {
-            const QPoint p = MapToPixel(session.view, e.x, e.y);
-            regions += regionFill(session.canvas, p.x(), p.y(), colour, 0,
-                                  FillTarget(session.canvas, session.display, p.x(), p.y())) > 0;
-        }
-    EXPECT_GE(regions, 1);
-    EXPECT_EQ(session.canvas.image(), painted);
+    expectPaintToolPicture("府中市");
 
     // The paint follows the view: zoomed out it is smaller, and still there.
-    session.setSwitch(Switch::SearchPaint, true);
+    const Color colour = session.display.TownPaintColor;
     const long near = count(session.canvas.image(), colour);
     session.setMagnification(session.view.magCount - 1);
     const long far = count(session.canvas.image(), colour);
     EXPECT_GT(far, 0);
     EXPECT_LT(far, near);
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST_F(SearchPaintOnTokyo, AWardSearchedWithThePaintOffIsFilledWithinItsBordersWhenItGoesOn)
+{
+    // Searched without the paint the ward borders are dotted; the paint makes them solid.
+    session.setSwitch(Switch::SearchPaint, false);
+    ASSERT_TRUE(search("保土ケ谷区"));
+    ASSERT_EQ(session.store.selectedAreas, std::vector<int>{13});
+    EXPECT_TRUE(session.display.CBKuDot);
+    session.setSwitch(Switch::SearchPaint, true);
+    EXPECT_FALSE(session.display.CBKuDot);
+    expectPaintToolPicture("保土ケ谷区");
     EXPECT_TRUE(sink.messages.empty());
 }
 

@@ -191,6 +191,11 @@ TEST_F(SearchHistoryWindow, SearchPaintFillsTheSearchedMunicipalityAlone)
     searchFor("府中市"); // in 東京 and 広島: the choice window takes 東京
     ASSERT_EQ(w->store.selectedAreas, std::vector<int>{12});
     EXPECT_EQ(items(), QStringList{"府中市"});
+    // Names and the centre mark are drawn over the fills: without them both pictures show
+    // the fills alone.
+    w->CBTownName->click();
+    ASSERT_FALSE(w->switches.CBTownName);
+    ASSERT_FALSE(w->switches.CBCenter);
     const Color colour = w->display.TownPaintColor;
     const QImage painted = picture();
     long n = 0;
