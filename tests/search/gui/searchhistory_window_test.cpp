@@ -8,6 +8,7 @@
 #include "common/textfile.h"
 #include "paint/paint.h"
 #include "search/gui/tdatacheck.h"
+#include "search/searchhistory.h"
 #include "settings/gui/tken.h"
 #include "support/dialogs.h"
 #include "support/testsupport.h"
@@ -169,6 +170,25 @@ TEST_F(SearchHistoryWindow, RightClickMenuAndMainMenuEditTheList)
     restart();
     EXPECT_TRUE(items().isEmpty());
     EXPECT_EQ(historyFile(), "");
+}
+
+TEST_F(SearchHistoryWindow, AFullListDropsItsOldestNameAndStaysFull)
+{
+    w.reset();
+    std::string file;
+    for (int i = 0; i < kHistoryCapacity; ++i)
+        file += "名" + std::to_string(100 + i) + "町\r\n";
+    test::writeFile(folder.path(), "mapdata/townlist.lst", utf8ToSjis(file).value());
+    start();
+    ASSERT_EQ(items().size(), kHistoryCapacity);
+    searchFor("町田市");
+    EXPECT_EQ(items().size(), kHistoryCapacity);
+    EXPECT_EQ(items().front(), QStringLiteral("町田市"));
+    EXPECT_EQ(items().back(), QStringLiteral("名148町"));
+    restart();
+    EXPECT_EQ(items().size(), kHistoryCapacity);
+    EXPECT_EQ(items().front(), QStringLiteral("町田市"));
+    EXPECT_TRUE(dialogs->shown.empty());
 }
 
 TEST_F(SearchHistoryWindow, ABadHistoryFileKeepsItsGoodLines)
