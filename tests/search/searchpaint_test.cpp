@@ -131,6 +131,15 @@ TEST_F(SearchPaintOnTokyo, FillsTheSearchedRegionsAndNothingElse)
     const long far = count(session.canvas.image(), colour);
     EXPECT_GT(far, 0);
     EXPECT_LT(far, near);
+
+    // Saved and printed pictures carry the same paint: the same share of the picture.
+    for (int side : {1800, 3600}) {
+        const QImage big = session.drawPicture(side).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(big.width(), side);
+        const double share = double(count(big, colour)) / (double(side) * side);
+        const double onScreen = double(far) / (600.0 * 600.0);
+        EXPECT_NEAR(share, onScreen, onScreen * 0.15) << side;
+    }
     EXPECT_TRUE(sink.messages.empty());
 }
 
