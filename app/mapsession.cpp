@@ -1,6 +1,7 @@
 #include "app/mapsession.h"
 
 #include "paint/paintlayer.h"
+#include "search/searchpaint.h"
 #include "view/layers.h"
 
 #include <algorithm>
@@ -48,6 +49,8 @@ MapSession::MapSession(MessageSink& messages, QObject* parent) : QObject(parent)
     // export, each with its own fill targets.
     hooks.paintReplay = paintReplayLayer(paintRecords);
     installMeasuringLayers();
+    hooks.searchPaint = searchPaintLayer(search);
+    search.setHistoryRecorder([this](const std::string& typed) { history.add(typed, messages_); });
 }
 
 MapSession::~MapSession() = default;
@@ -143,6 +146,12 @@ void MapSession::setSwitch(Switch s, bool on, bool written)
         case Switch::DegreeNumbers:
             if (!on)
                 switches.CB1do = false;
+            break;
+        case Switch::SearchPaint:
+            if (!on)
+                switches.CBMenseki = false; // the total area measures the searched regions
+            else if (search.last().valid && endsWithKu(search.last().name))
+                display.CBKuDot = false; // solid ward borders hold the fill of a ward
             break;
         default:
             break;

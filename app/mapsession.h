@@ -14,6 +14,7 @@
 #include "measure/regionarea.h"
 #include "paint/paint.h"
 #include "search/municipalitysearch.h"
+#include "search/searchhistory.h"
 #include "view/decorations.h"
 #include "view/display.h"
 #include "view/mapexport.h"
@@ -116,6 +117,7 @@ public:
     NameOptions nameOptions;
     DecorationState decorations;
     MunicipalitySearch search;
+    SearchHistory history;         // the search box's drop-down, kept by every search
     Overlay overlay;
     MapTool tool = MapTool::None;
     std::string searchText;        // the searched name

@@ -8,7 +8,9 @@
 #include "mapdata/loader.h"
 #include "mapdata/namelists.h"
 #include "mapdata/rawtext.h"
+#include "search/searchhistory.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -145,6 +147,39 @@ inline void nameListsInput(const uint8_t* data, size_t size)
     store.duplicateNames = parseDuplicateNameList(text, "EXTRA.TXT", sink);
     for (const DuplicateNameEntry& e : store.duplicateNames)
         check(inDuplicateList(store, e.name));
+}
+
+// The search history file: at most 50 names, each one a line of the file can hold; what
+// is written back reads back the same without complaint; adding the names in either
+// order keeps the list within its limit, and text order sorted.
+inline void historyInput(const uint8_t* data, size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    CountingSink sink;
+    const std::vector<std::string> names = parseHistory(text, "townlist.lst", sink);
+    check(names.size() <= static_cast<size_t>(kHistoryCapacity));
+    check(sink.count <= 1);
+    for (const std::string& n : names) {
+        const std::optional<std::string> sjis = utf8ToSjis(n);
+        check(sjis && !sjis->empty() && sjis->size() <= kHistoryNameBytes);
+    }
+    CountingSink again;
+    check(parseHistory(historyFileBytes(names), "townlist.lst", again) == names);
+    check(again.count == 0);
+
+    for (HistoryOrder order : {HistoryOrder::Time, HistoryOrder::Text}) {
+        SearchHistory h;
+        h.restoreOrder(order);
+        for (const std::string& n : names)
+            h.add(n, sink);
+        check(h.names().size() <= static_cast<size_t>(kHistoryCapacity));
+        if (order == HistoryOrder::Text)
+            for (size_t i = 1; i < h.names().size(); ++i)
+                check(!historyTextLess(h.names()[i], h.names()[i - 1]));
+        // The last name added is in the list: added now, or found among the compared ones.
+        if (!names.empty())
+            check(std::find(h.names().begin(), h.names().end(), names.back()) != h.names().end());
+    }
 }
 
 } // namespace oboro::fuzz

@@ -569,11 +569,11 @@ const QStringList& TOpen::awaitingToolWindows()
         "N5", "BtnLetter", "BtnMark", "MKigou", "BtnLine", "N16",
         // rail line details
         "CBRailSet", "MRail",
-        // name editors, prefecture name attributes, search paint colour, label files, editions
-        "N9", "N17", "N10", "N11", "MPrefSet", "N6", "MAutoLabel", "MOldLabel", "MClearHistory", "MEdition",
+        // name editors, prefecture name attributes, label files, editions
+        "N9", "N17", "N10", "N11", "MPrefSet", "MAutoLabel", "MOldLabel", "MEdition",
         // legend, prefecture names, railways, readings, labels, symbols menu
         "CBExp", "CBKenName1", "CBRailLine", "CBEki", "CBMain", "CBYomi", "CBLabel", "MPalette", "MCustomDel",
-        "MCustomLoad", "MCustomSave", "MTimeOrder", "MKanjiOrder", "MAddOld",
+        "MCustomLoad", "MCustomSave", "MAddOld",
     };
     return names;
 }
@@ -751,6 +751,7 @@ bool TOpen::exitProgram()
     h.unsavedMapLine = [] { return false; };
     h.clipboardUsed = [this] { return clipboardUsed; };
     h.clearClipboard = [] { oboro::clearClipboard(); };
+    h.saveSearchHistory = [this](const std::string& path) { session.history.save(path, dialogs()); };
     h.configValues = [this] { return currentConfig(); };
     h.closeMainWindow = [this] { close(); };
     h.olderEditionInPlace = [] { return false; };

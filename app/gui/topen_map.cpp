@@ -31,6 +31,8 @@
 #include <QDesktopServices>
 #include <QLineEdit>
 #include <QClipboard>
+#include <QColorDialog>
+#include <QMenu>
 #include <QFileDialog>
 #include <QProgressDialog>
 #include <QGroupBox>
@@ -277,6 +279,54 @@ void TOpen::buildMapTools()
     dataCheck_ = new TDataCheck(this);
     connect(Button9, &QPushButton::clicked, this, &TOpen::runSearch);
 
+    // The search history: the box's right-click menu and the main menu edit the
+    // session's list; refreshControls shows it in the drop-down.
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert); // the list is the session's history alone
+    auto* historyMenu = new QMenu(this);
+    historyMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction* deleteOne = historyMenu->addAction(QStringLiteral("この市区町村名を削除する"));
+    deleteOne->setObjectName(QStringLiteral("N7"));
+    QAction* deleteAll = historyMenu->addAction(QStringLiteral("すべての市区町村名を削除する"));
+    deleteAll->setObjectName(QStringLiteral("N8"));
+    for (QWidget* box : {static_cast<QWidget*>(ComboBox1), static_cast<QWidget*>(ComboBox1->lineEdit())}) {
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QWidget::customContextMenuRequested, this,
+                [this, box, historyMenu](const QPoint& p) { historyMenu->exec(box->mapToGlobal(p)); });
+    }
+    connect(deleteOne, &QAction::triggered, this, [this] {
+        // The selected entry is the one the box shows.
+        const int i = ComboBox1->findText(ComboBox1->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (i < 0 || !dialogs().ask(deleteHistoryEntryQuestion(ComboBox1->itemText(i).toStdString())))
+            return;
+        session.history.remove(i, dialogs());
+        refreshControls();
+    });
+    connect(deleteAll, &QAction::triggered, this, [this] {
+        if (!dialogs().ask(deleteAllHistoryQuestion()))
+            return;
+        session.history.clear();
+        refreshControls();
+    });
+    connect(action("MClearHistory"), &QAction::triggered, this, [this] {
+        session.history.clear();
+        refreshControls();
+    });
+    const std::pair<const char*, HistoryOrder> orders[] = {{"MTimeOrder", HistoryOrder::Time},
+                                                           {"MKanjiOrder", HistoryOrder::Text}};
+    for (auto [name, order] : orders)
+        connect(action(name), &QAction::triggered, this, [this, order = order] {
+            session.history.setOrder(order, dialogs());
+            refreshControls();
+        });
+    connect(action("N6"), &QAction::triggered, this, [this] {
+        const QColor c = QColorDialog::getColor(qcolorOf(display.TownPaintColor), this, QStringLiteral("市町村検索ペイント色"));
+        if (!c.isValid())
+            return;
+        display.TownPaintColor = static_cast<Color>(c.red() | (c.green() << 8) | (c.blue() << 16));
+        showTownPaintColor();
+        redraw();
+    });
+
     // Image export.
     connect(Button4, &QPushButton::clicked, this, [this] { saveImage(RBJpeg->isChecked() ? 1 : RBBmp->isChecked() ? 2 : 0); });
     connect(Button3, &QPushButton::clicked, this, &TOpen::copyImage);
@@ -288,6 +338,7 @@ void TOpen::buildMapTools()
     // The designated-city and duplicate-name lists, read once.
     readDesignatedCityList(store, dialogs());
     readDuplicateNameList(store, dialogs());
+    session.history.load(programPath(kHistoryFileName), dialogs());
     refreshControls();
 }
 
@@ -314,6 +365,7 @@ void TOpen::applyConfig()
     display.KuColor = config.KuColor;
     display.DoColor = config.DoColor;
     display.FunColor = config.FunColor;
+    session.history.restoreOrder(config.TimeOrder == 0 ? HistoryOrder::Text : HistoryOrder::Time);
     showTownPaintColor();
 }
 
@@ -336,6 +388,7 @@ ConfigValues TOpen::currentConfig() const
     c.KuColor = display.KuColor;
     c.DoColor = display.DoColor;
     c.FunColor = display.FunColor;
+    c.TimeOrder = session.history.order() == HistoryOrder::Time ? 1 : 0;
     return c;
 }
 
@@ -587,6 +640,26 @@ void TOpen::refreshControls()
     const ReadoutModeTexts mode = readoutModeTexts(s.readoutInMapUnits);
     Button11->setText(QString::fromStdString(mode.caption));
     Button11->setToolTip(QString::fromStdString(mode.hint));
+    // The search history in the drop-down; the typed text stays.
+    QStringList history;
+    for (const std::string& name : s.history.names())
+        history << QString::fromStdString(name);
+    QStringList shown;
+    for (int i = 0; i < ComboBox1->count(); ++i)
+        shown << ComboBox1->itemText(i);
+    if (history != shown) {
+        const QSignalBlocker block(ComboBox1);
+        const QString typed = ComboBox1->currentText();
+        ComboBox1->clear();
+        ComboBox1->addItems(history);
+        ComboBox1->setCurrentIndex(-1);
+        ComboBox1->setEditText(typed);
+    }
+    for (auto [name, on] : {std::pair{"MTimeOrder", s.history.order() == HistoryOrder::Time},
+                            std::pair{"MKanjiOrder", s.history.order() == HistoryOrder::Text}}) {
+        const QSignalBlocker block(action(name));
+        action(name)->setChecked(on);
+    }
     Label24->setText(QString::fromStdString(s.searchNameKind));
     Label24->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(qcolorOf(s.searchNameKindColor).name()));
     showTownPaintColor();

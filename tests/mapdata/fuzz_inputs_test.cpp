@@ -35,7 +35,8 @@ TEST_P(FuzzInputs, SavedInputsPassTheTargetChecks)
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzInputs,
                          ::testing::Values(Target{"fields", fuzz::fieldsInput}, Target{"dms", fuzz::dmsInput},
                                            Target{"mapfile", fuzz::mapFileInput},
-                                           Target{"namelists", fuzz::nameListsInput}),
+                                           Target{"namelists", fuzz::nameListsInput},
+                                           Target{"history", fuzz::historyInput}),
                          [](const ::testing::TestParamInfo<Target>& i) { return std::string(i.param.name); });
 
 } // namespace
