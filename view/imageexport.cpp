@@ -110,25 +110,6 @@ private:
     uint8_t entries_[kSlots] = {};
 };
 
-// Fills the table with the colours of the picture; false when it has more than limit.
-bool collectColours(const QImage& rgb32, int limit, ColourIndex& index)
-{
-    uint32_t last = 0xFFFFFFFFu;
-    const int w = rgb32.width();
-    for (int y = 0; y < rgb32.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(rgb32.constScanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const uint32_t p = in[x] & 0xFFFFFFu;
-            if (p == last)
-                continue;
-            last = p;
-            if (index.find(p) < 0 && !index.add(p, limit))
-                return false;
-        }
-    }
-    return true;
-}
-
 // How often the encoders tell their progress.
 constexpr int kProgressRows = 64;
 
@@ -658,16 +639,6 @@ int exportImageSide(int sizeIndex, int reduction)
 uint32_t pixelsPerMetre(int dpi)
 {
     return static_cast<uint32_t>((static_cast<uint64_t>(std::clamp(dpi, 1, 1000000)) * 10000 + 127) / 254);
-}
-
-std::optional<std::vector<uint32_t>> pictureColours(const QImage& image, int limit)
-{
-    if (image.isNull())
-        return std::nullopt;
-    ColourIndex index;
-    if (!collectColours(asRgb32(image), std::clamp(limit, 0, 256), index))
-        return std::nullopt;
-    return index.colours;
 }
 
 std::optional<std::string> encodePng(const QImage& image, const PngOptions& options, const EncodeOptions& encode)

@@ -55,9 +55,6 @@ struct EncodeOptions {
     RowProgress progress;
 };
 
-// The colours of a picture when it has at most limit of them (in the order met, row by
-// row), otherwise nothing. Pixels as 0xRRGGBB.
-std::optional<std::vector<uint32_t>> pictureColours(const QImage& image, int limit = 256);
 
 // Encoders. Each returns the whole file in memory, or nothing when the picture cannot be
 // encoded (an empty picture, out of memory) or the progress stopped it. Only the colour

@@ -421,9 +421,6 @@ TEST(ImageExport, PicturesOfFewColoursAreWrittenWithTheSmallestPalette)
                           Case{200, 8}, Case{256, 8}}) {
         SCOPED_TRACE(c.colours);
         const QImage source = colourPicture(c.colours);
-        const std::optional<std::vector<uint32_t>> colours = pictureColours(source);
-        ASSERT_TRUE(colours);
-        EXPECT_EQ(colours->size(), static_cast<size_t>(c.colours));
         const std::optional<std::string> png = encodePng(source);
         ASSERT_TRUE(png);
         const PngHeader h = readPngHeader(*png);
@@ -433,7 +430,6 @@ TEST(ImageExport, PicturesOfFewColoursAreWrittenWithTheSmallestPalette)
     }
     // More than 256 colours, and a gradient: truecolour, still exact.
     for (const QImage& source : {colourPicture(257), gradientPicture()}) {
-        EXPECT_FALSE(pictureColours(source));
         const std::optional<std::string> png = encodePng(source);
         ASSERT_TRUE(png);
         const PngHeader h = readPngHeader(*png);
