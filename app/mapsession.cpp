@@ -49,6 +49,7 @@ MapSession::MapSession(MessageSink& messages, QObject* parent) : QObject(parent)
     // export, each with its own fill targets.
     hooks.paintReplay = paintReplayLayer(paintRecords);
     installMeasuringLayers();
+    installReadingsLayer();
     hooks.searchPaint = searchPaintLayer(search);
     search.setHistoryRecorder([this](const std::string& typed) { history.add(typed, messages_); });
 }
@@ -136,6 +137,9 @@ void MapSession::setSwitch(Switch s, bool on, bool written)
             if (on)
                 switches.CBYomi = false;
             break;
+        case Switch::Readings:
+            readingsSwitched(on);
+            break;
         case Switch::Graticule:
             // The graticule comes with its ten-minute lines and degree numbers.
             if (on) {
@@ -156,6 +160,8 @@ void MapSession::setSwitch(Switch s, bool on, bool written)
         default:
             break;
         }
+        if (!switches.CBYomi)
+            readingsSwitched(false);
     });
     emit changed();
 }
@@ -282,8 +288,9 @@ bool MapSession::selectAreas(const std::vector<int>& areas, bool preMergerBorder
     switches.CBTownName = su.townNameChecked;
     duplicateNamesUsable = su.doubleNameEnabled;
     switches.CBMainDoubleName = su.doubleNameChecked;
-    if (!switches.CBTownName)
+    if (!switches.CBTownName || switches.CBMainDoubleName)
         switches.CBYomi = false;
+    tools.kanaOnly = false;
 
     display.CBKu = true;
     display.CBKuName = true;
@@ -780,6 +787,7 @@ template <class F> auto MapSession::withPictureScene(F&& f)
     t.paintingActive = false;
     t.paintReplay = tools.paintReplay || paintActive;
     t.namesOverPaint = false;
+    t.readingsMap = sw.CBYomi; // saved pictures carry the readings while 読み is on
     t.distanceCircles = circles.controls.shown;
     const DecorationState keptDecorations = decorations;
     const std::string keptCircleStatus = circles.status;

@@ -12,6 +12,7 @@
 #include "measure/path.h"
 #include "measure/readout.h"
 #include "measure/regionarea.h"
+#include "names/readings.h"
 #include "paint/paint.h"
 #include "search/municipalitysearch.h"
 #include "search/searchhistory.h"
@@ -89,6 +90,16 @@ struct Overlay {
     std::optional<QLine> measureLine;  // the two-point distance rubber band
     PathMeasurer::Band path;           // the measured path and its rubber band
     std::optional<QRect> scaleBarBox;  // the scale bar being dragged
+    std::optional<PlacedText> hoverReading;   // the reading of the name under the pointer
+    std::vector<PlacedText> nameHighlight;    // the name list's current row, on yellow
+};
+
+// What the readings window shows of the name under the pointer or the list's row.
+struct ReadingsPanel {
+    enum class State { Nothing, Found, NoReading } state = State::Nothing;
+    std::string name;
+    std::string reading;  // the display form (splitReading)
+    std::string kind;     // "政令", "新名称", ..., or the list's kind
 };
 
 // Outcome of releasing a range drag.
@@ -147,6 +158,15 @@ public:
     PanelUpdate panel;             // the measurement figures as shown, every field once set
     // The last measurement of the searched name's regions (総面積表示).
     std::optional<SearchedAreaResult> searchedArea;
+
+    // ---- readings
+    ReadingsTable readings;            // yomi.lst of the map data folder
+    std::string readingsPath;          // where the table was read from and is saved to
+    ReadingsLook readingsLook;         // the readings window's size, 固定, 地図上表示
+    NameListOptions nameListOptions;   // the list window's order, 逆順, 旧市町村名を除く
+    std::vector<NameListRow> nameList; // the list window's rows
+    bool nameListEdited = false;       // a reading of the list was changed and not saved
+    ReadingsPanel readingsPanel;
 
     // Reads the map files of areas into target; replaceable by tests.
     std::function<bool(MapStore& target, const std::vector<int>& areas, const LoadOptions& opt, MessageSink& sink)>
@@ -242,6 +262,38 @@ public:
     void circlePointerAt(QPoint pixel);
     bool measuring() const { return tool == MapTool::Path || tool == MapTool::RegionArea; }
 
+    // ---- readings
+    // Reads the readings table (a missing file is reported; the table is then empty).
+    void loadReadings(const std::string& path);
+    // 読みがな地図: readings written on the map, or taken off again. False (with the
+    // message) when the visible map has too many names for the list.
+    bool toggleReadingsMap();
+    bool readingsMapShown() const { return tools.readingsMap; }
+    // The readings window's controls.
+    void setReadingsSize(int size);
+    void setReadingsFixedSize(bool on);
+    void setKanaOnly(bool on);
+    void setReadingsOnMap(bool on);
+    void setKanaColor(Color c);
+    // The pointer moved over the map while 読み is on: the name under it and its reading.
+    void readingsHover(QPoint pixel);
+    // 市町村名リスト: the list of the visible names (false with the message when too many).
+    bool buildNameList();
+    // The prefecture window's 市町村名リスト: 読み on and the list of the map just drawn.
+    bool openNameList();
+    void setNameListOrder(NameListOrder order);
+    void setNameListReverse(bool on);
+    // 旧市町村名を除く: the pre-merger borders follow its opposite, then the list is rebuilt.
+    void setNameListExcludeOld(bool on);
+    // A click on a row: the name (and its reading) highlighted over the map.
+    void highlightNameListRow(int row);
+    // An edited reading; refused with a message when no line of yomi.lst could hold it.
+    bool setNameListReading(int row, const std::string& reading);
+    // 読みがな保存: the list merged into the table, written, read back.
+    bool saveReadings();
+    // リスト保存: the list as a text file.
+    bool exportNameList(const std::string& path);
+
     // ---- drawing
     // Draws the cached picture from the state (nothing while drawing is off).
     void redraw();
@@ -283,10 +335,13 @@ private:
     void finishPath(const PathEvent& e);
     void installMeasuringLayers();
     void afterSearchedArea();
+    void installReadingsLayer();
+    void readingsSwitched(bool on);
 
     MessageSink& messages_;
     std::array<bool, kPaintSavedSwitches.size()> savedSwitches_{};
     bool drawing_ = false;
+    std::vector<NameListRow> nameListEdits_; // readings edited in the list, not yet saved
 };
 
 } // namespace oboro

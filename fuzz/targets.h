@@ -8,6 +8,7 @@
 #include "mapdata/loader.h"
 #include "mapdata/namelists.h"
 #include "mapdata/rawtext.h"
+#include "names/readings.h"
 #include "search/searchhistory.h"
 
 #include <algorithm>
@@ -180,6 +181,29 @@ inline void historyInput(const uint8_t* data, size_t size)
         if (!names.empty())
             check(std::find(h.names().begin(), h.names().end(), names.back()) != h.names().end());
     }
+}
+
+// The readings file: at most 4000 records, one message at most; every record is one a
+// line of the file can hold, and the lines written back read back the same, silently.
+inline void readingsInput(const uint8_t* data, size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    CountingSink sink;
+    const std::vector<ReadingRecord> records = parseReadings(text, "yomi.lst", sink);
+    check(records.size() <= static_cast<size_t>(kReadingsCapacity));
+    check(sink.count <= 1);
+    std::string written;
+    for (const ReadingRecord& r : records) {
+        check(readingLineProblem(r).empty());
+        const std::optional<std::string> line =
+            utf8ToSjis(std::to_string(r.x) + "," + std::to_string(r.y) + "," + r.name + "," + r.reading);
+        check(line && line->size() <= kReadingsLineBytes);
+        written += *line + "\n";
+        (void)splitReading(r.reading);
+    }
+    CountingSink again;
+    check(parseReadings(written, "yomi.lst", again) == records);
+    check(again.count == 0);
 }
 
 } // namespace oboro::fuzz

@@ -131,6 +131,7 @@ struct ToolSwitches {
     bool paintShow = true;          // paint tool 表示
     bool namesOverPaint = false;    // paint tool 市町村名: names left to the paint tool
     bool kanaOnly = false;          // readings window かなのみ
+    bool readingsMap = false;       // readings window 読みがな地図: readings written on the map
     bool paintingActive = false;    // the paint tool is painting
     bool symbolsShown = true;       // stamped symbols shown
     bool lineEditorRedrawPending = false; // the map line editor asked for its redraw

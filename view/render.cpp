@@ -143,6 +143,8 @@ DrawResult DrawMap(RenderContext& ctx, RenderState& state, const RenderHooks& ho
             run(hooks.duplicateNames, ctx);
             run(hooks.cityNames, ctx);
         }
+        if (tools.readingsMap && sw.CBYomi)
+            run(hooks.readings, ctx);
 
         if (!goOn(hooks, 3))
             return stop();

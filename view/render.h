@@ -47,6 +47,7 @@ struct RenderHooks {
     Layer townNames;              // municipality names
     Layer duplicateNames;         // duplicate-name entries
     Layer cityNames;              // designated-city names
+    Layer readings;               // readings of the names (読みがな地図)
     Layer islands;
     Layer mountains;
     Layer prefNameCorner;         // prefecture name in the lower-left corner

@@ -1,4 +1,5 @@
 #include "app/gui/topen.h"
+#include "names/gui/tyomilist.h"
 #include "app/exitsequence.h"
 #include "mapdata/loader.h"
 #include "mapdata/datasource.h"
@@ -572,7 +573,7 @@ const QStringList& TOpen::awaitingToolWindows()
         // name editors, prefecture name attributes, label files, editions
         "N9", "N17", "N10", "N11", "MPrefSet", "MAutoLabel", "MOldLabel", "MEdition",
         // legend, prefecture names, railways, readings, labels, symbols menu
-        "CBExp", "CBKenName1", "CBRailLine", "CBEki", "CBMain", "CBYomi", "CBLabel", "MPalette", "MCustomDel",
+        "CBExp", "CBKenName1", "CBRailLine", "CBEki", "CBMain", "CBLabel", "MPalette", "MCustomDel",
         "MCustomLoad", "MCustomSave", "MAddOld",
     };
     return names;
@@ -737,6 +738,7 @@ void TOpen::prepareNewSelection()
         return;
     rangeTimer_->stop();
     paint_->hide();
+    yomiList_->hide();
     session.prepareNewSelection();
     workFileName.clear();
     legendFileName.clear();

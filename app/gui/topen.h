@@ -57,6 +57,8 @@ class TMapPaint;
 class TSettei;
 class TDataCheck;
 class TKyori;
+class TYomi;
+class TYomiList;
 
 // A picture that reports clicks (the version and manual pictures).
 class TImage : public QLabel {
@@ -109,6 +111,8 @@ public:
     TSettei* settingsWindow() const { return settei_; }
     TDataCheck* choiceWindow() const { return dataCheck_; }
     TKyori* circleWindow() const { return kyori_; }
+    TYomi* readingsWindow() const { return yomi_; }
+    TYomiList* readingsListWindow() const { return yomiList_; }
     ConfigValues config;           // the configuration file's values (read at start-up)
     bool clipboardUsed = false;    // a map picture was copied during the run
 
@@ -245,6 +249,8 @@ private:
     void showAbout();
     void showHowTo();
     void buildMapTools();
+    void buildReadingsWindows();
+    void showNameList();
     void readout(int x, int y);
     void rangeTimerFired();
     void followPathEvent(const PathEvent& e);
@@ -268,6 +274,8 @@ private:
     QTimer* rangeTimer_ = nullptr;
     QTimer* pathTimer_ = nullptr;  // 概算: the path samples the pointer
     TKyori* kyori_ = nullptr;
+    TYomi* yomi_ = nullptr;
+    TYomiList* yomiList_ = nullptr;
     // range square and rubber bands
     bool crossDrawn_ = false;
     bool settingsWereOpen_ = false;

@@ -4,6 +4,7 @@
 #include "app/gui/shellwindows.h"
 #include "app/gui/tkbtn.h"
 #include "app/gui/topen.h"
+#include "names/gui/tyomi.h"
 #include "app/gui/tprintsave.h"
 #include "app/exitsequence.h"
 #include "app/gui/updown.h"
@@ -339,6 +340,7 @@ void TOpen::buildMapTools()
     readDesignatedCityList(store, dialogs());
     readDuplicateNameList(store, dialogs());
     session.history.load(programPath(kHistoryFileName), dialogs());
+    buildReadingsWindows();
     refreshControls();
 }
 
@@ -779,6 +781,28 @@ bool TOpen::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+namespace {
+
+// A text of the overlay drawn by the map's own canvas, so it looks as the map's texts.
+void paintPlacedText(QPainter& p, const PlacedText& t)
+{
+    if (t.text.empty() || t.size < 1)
+        return;
+    Canvas probe(1, 1);
+    probe.setFont(t.size, t.color);
+    const int w = probe.textWidth(t.text);
+    const int h = probe.textHeight(t.text);
+    if (w < 1 || h < 1)
+        return;
+    Canvas box(w, h, t.back);
+    box.setFont(t.size, t.color);
+    box.setBrush(t.back, BrushStyle::Solid);
+    box.textOut(0, 0, t.text);
+    p.drawImage(t.at, box.image());
+}
+
+} // namespace
+
 void TOpen::paintOverlay(QPainter& p)
 {
     // The tools' marks over the cached picture, in the rubber-band colour.
@@ -806,6 +830,12 @@ void TOpen::paintOverlay(QPainter& p)
         p.drawLine(*o.measureLine);
     if (o.scaleBarBox)
         p.drawRect(*o.scaleBarBox);
+    // The reading under the pointer and the list's highlighted name, as the map writes
+    // its texts.
+    if (o.hoverReading)
+        paintPlacedText(p, *o.hoverReading);
+    for (const PlacedText& t : o.nameHighlight)
+        paintPlacedText(p, t);
     if (o.path.points.size() >= 2) {
         p.setPen(QPen(qcolorOf(o.path.color), kPathPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(o.path.points.data(), static_cast<int>(o.path.points.size()));
@@ -945,6 +975,10 @@ void TOpen::mapMove(int x, int y)
     case MoveAction::Default:
         session.dragTwoPoint(QPoint(x, y));
         readout(x, y);
+        if (session.switches.CBYomi) {
+            session.readingsHover(QPoint(x, y));
+            yomi_->refresh();
+        }
         break;
     default:
         break;
