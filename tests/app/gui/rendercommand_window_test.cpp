@@ -29,6 +29,7 @@ TEST(RenderCommandWindow, DrawsThePictureOfTheMainWindow)
                         "T,0,3\r\n176000,176000,176600,176200,176900,176900\r\n"
                         "W,0,4\r\n176300,176300,176500,176300,176400,176500,176300,176300\r\n");
     test::writeSjisFile(folder.path(), "MAPDATA/EXTRA.TXT", "");
+    test::writeSjisFile(folder.path(), "MAPDATA/yomi.lst", "");
     test::writeSjisFile(folder.path(), "MAPDATA/OfficeLoc/13市町村役場.lbl", "");
     test::writeSjisFile(folder.path(), "MAPDATA/OfficeLoc/14市町村役場.lbl", "");
     setProgramFolder(folder.path());

@@ -42,6 +42,7 @@ protected:
     {
         Canvas::installFontSubstitutions();
         test::writeFile(folder.path(), "mapdata/EXTRA.TXT", "");
+        test::writeFile(folder.path(), "mapdata/yomi.lst", "");
         const std::string path = test::writeFile(folder.path(), "mapdata/13.map", "x\n");
         QFile f(QString::fromStdString(path));
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
