@@ -57,6 +57,7 @@ class TMapPaint;
 class TSettei;
 class TDataCheck;
 class TKyori;
+class TPagesDlg;
 
 // A picture that reports clicks (the version and manual pictures).
 class TImage : public QLabel {
@@ -109,6 +110,7 @@ public:
     TSettei* settingsWindow() const { return settei_; }
     TDataCheck* choiceWindow() const { return dataCheck_; }
     TKyori* circleWindow() const { return kyori_; }
+    TPagesDlg* symbolPaletteWindow() const { return pages_; }
     ConfigValues config;           // the configuration file's values (read at start-up)
     bool clipboardUsed = false;    // a map picture was copied during the run
 
@@ -245,6 +247,9 @@ private:
     void showAbout();
     void showHowTo();
     void buildMapTools();
+    void buildSymbolTools();
+    void refreshSymbolControls();
+    QCursor stampCursor() const;
     void readout(int x, int y);
     void rangeTimerFired();
     void followPathEvent(const PathEvent& e);
@@ -268,6 +273,7 @@ private:
     QTimer* rangeTimer_ = nullptr;
     QTimer* pathTimer_ = nullptr;  // 概算: the path samples the pointer
     TKyori* kyori_ = nullptr;
+    TPagesDlg* pages_ = nullptr;   // 記号パレット
     // range square and rubber bands
     bool crossDrawn_ = false;
     bool settingsWereOpen_ = false;
