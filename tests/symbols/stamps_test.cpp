@@ -45,7 +45,7 @@ TEST(StampFiles, MrkAndMksWriteTheirLinesAndReadBackTheSameRecords)
 
 TEST(StampFiles, ReadersTakeHexColoursBlanksAndAnyNonZeroTransparency)
 {
-    const StampFileRead r = parseStampLines({"2,STAMP_CT", " 200 , 1, 2, 0x00ff00, 18, 7", "", "201,3,4,0,14,0",
+    const StampFileRead r = parseStampLines({"2,STAMP_CT", " 200, 1,2,0x00ff00,18,7", "", "201,3,4,0,14,0",
                                              "this line after the announced records is not read"},
                                             StampFileKind::Mrk, "x.mrk");
     ASSERT_TRUE(r.ok()) << r.error->text;
@@ -138,8 +138,9 @@ protected:
             img.setPixel(0, 0, 0xFF000000u);
             img.setPixel(side - 1, side - 1, 0xFF000000u);
             ASSERT_TRUE(img.save(dir.path() + "/" + QString::fromStdString(symbolFileName(100, side)), "BMP"));
-            if (side == 16)
+            if (side == 16) {
                 ASSERT_TRUE(img.save(dir.path() + "/200.bmp", "BMP"));
+            }
         }
         QImage blank(16, 16, QImage::Format_RGB32);
         blank.fill(Qt::white);
