@@ -203,10 +203,9 @@ TPagesDlg::TPagesDlg(MapSession& session, MessageBoxSink& dialogs, QWidget* pare
     connect(BtnClear, &QPushButton::clicked, this, [this] { session_.clearStamps([this](const Message& m) { return ask(m); }); });
     connect(BtnShow, &QPushButton::clicked, &session_, &MapSession::toggleStampsShown);
     connect(BtnDisable, &QPushButton::clicked, &session_, &MapSession::toggleStampingDisabled);
-    connect(BtnClose, &QPushButton::clicked, this, [this] {
-        session_.closeSymbolPalette();
-        hide();
-    });
+    // 閉じる and the window's own close: clicks no longer stamp.
+    connect(BtnClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(this, &QDialog::rejected, &session_, &MapSession::closeSymbolPalette);
     connect(BtnColor, &QPushButton::clicked, this, &TPagesDlg::pickColor);
     connect(ShapeColor, &QPushButton::clicked, this, &TPagesDlg::pickColor);
     connect(CBTransparent, &QCheckBox::toggled, this, [this](bool on) {

@@ -119,6 +119,12 @@ TEST_F(SymbolFlow, AClickOnKanagawaStampsTheSymbolInTheShownAndTheSavedPicture)
     palette->BtnUndo->click();
     EXPECT_EQ(inkPixels(shown(), shown().rect()), 0);
     EXPECT_FALSE(palette->BtnUndo->isEnabled());
+
+    // 閉じる: the palette goes, clicks no longer stamp, the arrow comes back.
+    palette->BtnClose->click();
+    EXPECT_FALSE(palette->isVisible());
+    EXPECT_FALSE(w->session.mouseModes().stamping);
+    EXPECT_EQ(w->MapImage->cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(SymbolFlow, StampsGoToAFileAndComeBackFromIt)
