@@ -23,20 +23,19 @@ void TOpen::buildSymbolTools()
     for (auto [name, size] : {std::pair{"MMark16", kStandardStamp}, std::pair{"MMark14", kSmallStamp},
                               std::pair{"MMark18", kLargeStamp}})
         connect(action(name), &QAction::triggered, this, [this, size] { session.setStampSize(size); });
-    // The large size exists for files and the work file; the menu does not offer it.
-    action("MMark18")->setVisible(false);
 }
 
 void TOpen::refreshSymbolControls()
 {
     const MapSession& s = session;
-    setControlEnabled("MKigou", s.mapShown && !s.paintActive);
+    // The menu 記号 works once a map is shown, as the button 地図記号 does.
+    for (const char* name : {"MKigou", "MPalette", "MCustomDel", "MCustomLoad", "MCustomSave"})
+        setControlEnabled(name, s.mapShown && !s.paintActive);
     for (auto [name, size] : {std::pair{"MMark16", kStandardStamp}, std::pair{"MMark14", kSmallStamp},
                               std::pair{"MMark18", kLargeStamp}}) {
         const QSignalBlocker block(action(name));
         action(name)->setChecked(s.symbolPalette.size == size);
     }
-    pages_->refresh();
 }
 
 QCursor TOpen::stampCursor() const
