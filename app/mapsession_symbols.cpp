@@ -69,8 +69,10 @@ void MapSession::stampWhilePaused()
 void MapSession::stampAt(int px, int py)
 {
     SymbolPalette& p = symbolPalette;
-    if (!p.chosen || !mapShown)
+    if (!p.chosen || !mapShown) {
+        p.pending.reset();
         return;
+    }
     if (p.disabled) {
         stampWhilePaused();
         return;
