@@ -32,4 +32,8 @@ if [ ! -d "$folder/mapdata" ] && [ -d data ]; then
     done
   fi
 fi
+# The symbol bitmaps came later than the map data: a folder without them gets them.
+if [ ! -d "$folder/mark" ] && [ -d data/mark ]; then
+  cp -rn --preserve=timestamps data/mark "$folder/"
+fi
 exec build/oboro --folder "$folder" "$@"

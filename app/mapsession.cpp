@@ -50,6 +50,7 @@ MapSession::MapSession(MessageSink& messages, QObject* parent) : QObject(parent)
     hooks.paintReplay = paintReplayLayer(paintRecords);
     installMeasuringLayers();
     installReadingsLayer();
+    installSymbolLayers();
     hooks.searchPaint = searchPaintLayer(search);
     search.setHistoryRecorder([this](const std::string& typed) { history.add(typed, messages_); });
 }
@@ -524,6 +525,8 @@ ModeFlags MapSession::mouseModes() const
     m.scaleBarHitBox = scaleBarHitBox(decorations.scaleBar, view.imageSide);
     m.scaleBarDrag = scaleBarDragging;
     m.twoPointDrag = twoPoint.dragging();
+    m.stamping = symbolPalette.armed;
+    m.stampingPaused = symbolPalette.disabled;
     return m;
 }
 

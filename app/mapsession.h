@@ -16,6 +16,9 @@
 #include "paint/paint.h"
 #include "search/municipalitysearch.h"
 #include "search/searchhistory.h"
+#include "symbols/stamplayer.h"
+#include "symbols/stamps.h"
+#include "symbols/symbolpalette.h"
 #include "view/decorations.h"
 #include "view/display.h"
 #include "view/mapexport.h"
@@ -167,6 +170,12 @@ public:
     std::vector<NameListRow> nameList; // the list window's rows
     bool nameListEdited = false;       // a reading of the list was changed and not saved
     ReadingsPanel readingsPanel;
+    // ---- symbols: the stamp records (in the order of placement, at most kStampCapacity,
+    // kept for the run whatever map is shown), the palette's state and the mark folder's
+    // bitmaps. Whether stamps are drawn is tools.symbolsShown.
+    std::vector<StampRecord> stamps;
+    SymbolPalette symbolPalette;
+    SymbolImages symbolImages;
 
     // Reads the map files of areas into target; replaceable by tests.
     std::function<bool(MapStore& target, const std::vector<int>& areas, const LoadOptions& opt, MessageSink& sink)>
@@ -293,6 +302,42 @@ public:
     bool saveReadings();
     // リスト保存: the list as a text file.
     bool exportNameList(const std::string& path);
+    // ---- symbols (pixels of the picture; `confirm` answers a question, true for OK)
+    // 地図記号 / 記号パレットを開く: with stamps on the map, OK starts anew, Cancel adds.
+    void openSymbolPalette(const std::function<bool(const Message&)>& confirm);
+    // A palette picture: the symbol becomes current and clicks stamp it (a numbered mark
+    // whose file is missing is not armed). False when it was not armed.
+    bool chooseSymbol(int symbol);
+    // 閉じる: clicks no longer stamp; the stamps stay.
+    void closeSymbolPalette();
+    // A click while armed: a stamp of the current symbol where the cursor shows it (or at
+    // the pending position), drawn over the picture.
+    void stampAt(int px, int py);
+    // A click while armed and stamping is off: the message, and clicks no longer stamp.
+    void stampWhilePaused();
+    // 実行: a stamp at a longitude and latitude typed as ddd.mmss.
+    void stampAtLonLat(const std::string& lonText, const std::string& latText, bool gsiCorrection);
+    void undoStamp();                                                  // 戻 す
+    void clearStamps(const std::function<bool(const Message&)>& confirm); // クリア
+    void toggleStampsShown();                                          // 表 示 / 非表示
+    void toggleStampingDisabled();                                     // 無 効 / 有効
+    void setStampColor(Color c);
+    void setStampSize(int size);
+    void setStampTransparent(bool on);
+    // Symbol files: a read replaces the stamps (or adds to them); a refused file changes
+    // nothing. Writing .mks with no stamps is refused with its message.
+    bool readStamps(const std::string& path, StampFileKind kind, bool append);
+    bool writeStamps(const std::string& path, StampFileKind kind);
+    // The custom symbols of the mark folder: delete them all, or copy them in from a
+    // folder or out to it (refused for the mark folder itself).
+    bool deleteCustomSymbols(const std::function<bool(const Message&)>& confirm);
+    bool copyCustomSymbolsIn(const QString& folder, const std::function<bool(const Message&)>& confirm);
+    bool copyCustomSymbolsOut(const QString& folder, const std::function<bool(const Message&)>& confirm);
+    // The mark folder of the program folder.
+    QString markFolder() const;
+    // The point the readout shows: where a stamp would land while clicks stamp.
+    QPoint readoutPoint(QPoint pointer) const;
+    bool stampingArmed() const { return symbolPalette.armed && !symbolPalette.disabled; }
 
     // ---- drawing
     // Draws the cached picture from the state (nothing while drawing is off).
@@ -334,6 +379,8 @@ private:
     void showPanel(const PanelUpdate& u);
     void finishPath(const PathEvent& e);
     void installMeasuringLayers();
+    void installSymbolLayers();
+    void drawStampOver(const StampRecord& r);
     void afterSearchedArea();
     void installReadingsLayer();
     void readingsSwitched(bool on);

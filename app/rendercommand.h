@@ -2,11 +2,11 @@
 // The headless command for scripts and batch work:
 //
 //   oboro render --areas 13,14 [--size 600|1200|...|7200] [--reduce 1..5] [--dpi 300|600]
-//                [--tokyo-datum] [--no-names] [--circle LON,LAT,KM[,COUNT]]... [--folder DIR]
-//                --out map.png|.jpg|.bmp
+//                [--tokyo-datum] [--no-names] [--circle LON,LAT,KM[,COUNT]]...
+//                [--marks FILE.mrk|FILE.mks]... [--folder DIR] --out map.png|.jpg|.bmp
 //
-// draws the map of the areas with the default settings (and the distance circles asked
-// for) and writes it as an image file. Sizes above 1800 are print sizes (the details of
+// draws the map of the areas with the default settings (and the distance circles and the
+// stamped symbols of the symbol files asked for) and writes it as an image file. Sizes above 1800 are print sizes (the details of
 // the 1800 picture drawn larger); the resolution goes into the file (by default 300 dpi
 // for print sizes, 96 otherwise).
 // No window and no display are needed. Messages go to the standard error stream in
@@ -45,6 +45,7 @@ struct RenderOptions {
     bool tokyoDatum = false;
     bool noNames = false;   // municipality name layers off
     std::vector<CircleRequest> circles;
+    QStringList marks;      // symbol files (.mrk, .mks), their stamps drawn in this order
     QString folder;         // program folder (empty: the current directory)
     QString out;
     ImageFormat format = ImageFormat::Png;

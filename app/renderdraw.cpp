@@ -58,6 +58,19 @@ std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSin
                 drawCircleSet(c.canvas, c.view, circle, count);
         };
 
+    // The stamps of the symbol files, one file after the other; a refused file stops.
+    for (const QString& file : options.marks) {
+        const StampFileKind kind =
+            file.endsWith(QLatin1String(".mks"), Qt::CaseInsensitive) ? StampFileKind::Mks : StampFileKind::Mrk;
+        StampFileRead read = readStampFile(file.toStdString(), kind,
+                                           kStampCapacity - static_cast<int>(session.stamps.size()));
+        if (!read.ok()) {
+            sink.show(*read.error);
+            return std::nullopt;
+        }
+        session.stamps.insert(session.stamps.end(), read.records.begin(), read.records.end());
+    }
+
     DrawStatus status = DrawStatus::NotDrawn;
     QImage picture = session.drawPicture(options.imageSide(), &status);
     if (status == DrawStatus::OutOfMemory) {

@@ -10,6 +10,7 @@
 #include "mapdata/rawtext.h"
 #include "names/readings.h"
 #include "search/searchhistory.h"
+#include "symbols/stamps.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -204,6 +205,31 @@ inline void readingsInput(const uint8_t* data, size_t size)
     CountingSink again;
     check(parseReadings(written, "yomi.lst", again) == records);
     check(again.count == 0);
+}
+
+// Symbol files (.mrk with its count line when the first byte is even, .mks otherwise):
+// a file is taken whole or refused with one message naming its line; what is taken holds
+// valid records within the table, and written back reads back the same.
+inline void stampsInput(const uint8_t* data, size_t size)
+{
+    if (size == 0)
+        return;
+    const StampFileKind kind = data[0] % 2 == 0 ? StampFileKind::Mrk : StampFileKind::Mks;
+    const TextFile file = decodeSjisText(std::string_view(reinterpret_cast<const char*>(data + 1), size - 1));
+    if (!file.ok())
+        return;
+    const int room = 1 + data[0] % kStampCapacity;
+    const StampFileRead read = parseStampLines(file.lines, kind, "marks.mrk", room);
+    if (!read.ok()) {
+        check(read.records.empty());
+        check(read.error->text.find("marks.mrk の ") != std::string::npos && !read.error->title.empty());
+        return;
+    }
+    check(read.records.size() <= static_cast<size_t>(room));
+    for (const StampRecord& r : read.records)
+        check(isKnownSymbol(r.symbol) && isStampSize(r.size) && r.color <= 0xFFFFFFu);
+    const StampFileRead again = parseStampLines(stampFileLines(read.records, kind), kind, "marks.mrk", room);
+    check(again.ok() && again.records == read.records);
 }
 
 } // namespace oboro::fuzz

@@ -1,25 +1,29 @@
 #!/usr/bin/env bash
 # Rebuilds the bundled map data (data/mapdata) from the reference data beside the
-# checkout: the 2021 national administrative-area data (N03) simplified to 1 %, all 1,906
+# checkout, and the symbol bitmaps (data/mark), which mkmarks draws by itself. Map data: the 2021 national administrative-area data (N03) simplified to 1 %, all 1,906
 # features, with the readings and codes of the municipality code list. The same input
 # always gives the same bytes; a test compares the committed files with what this writes.
 #
-#   scripts/bundle-data.sh [--out DIR] [--shared DIR] [--mkmapdata EXE]
+#   scripts/bundle-data.sh [--out DIR] [--shared DIR] [--mkmapdata EXE] [--mkmarks EXE]
 #
 #   --out        program folder to write DIR/mapdata into (default: data)
 #   --shared     the reference data folder (default: ../shared/data beside the checkout)
 #   --mkmapdata  the builder to run (default: build/tools/mkmapdata/mkmapdata, built here)
+#   --mkmarks    the symbol drawer (default: build/tools/mkmarks/mkmarks, built here; with
+#                --mkmapdata given and no --mkmarks, the symbols are left alone)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$root/data"
 shared="$root/../shared/data"
 exe=""
+marks=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --out) out="$2"; shift 2 ;;
     --shared) shared="$2"; shift 2 ;;
     --mkmapdata) exe="$2"; shift 2 ;;
-    *) echo "usage: $0 [--out DIR] [--shared DIR] [--mkmapdata EXE]" >&2; exit 2 ;;
+    --mkmarks) marks="$2"; shift 2 ;;
+    *) echo "usage: $0 [--out DIR] [--shared DIR] [--mkmapdata EXE] [--mkmarks EXE]" >&2; exit 2 ;;
   esac
 done
 
@@ -32,8 +36,13 @@ if [ -z "$exe" ]; then
   cd "$root"
   scripts/setup.sh
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build build --target mkmapdata
+  cmake --build build --target mkmapdata mkmarks
   exe="$root/build/tools/mkmapdata/mkmapdata"
+  [ -n "$marks" ] || marks="$root/build/tools/mkmarks/mkmarks"
+fi
+if [ -n "$marks" ]; then
+  "$marks" --out "$out/mark"
+  echo "$out/mark"
 fi
 
 "$exe" --out "$out" --readings "$codes" \

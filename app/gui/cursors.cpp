@@ -110,6 +110,31 @@ QCursor measuringCursor(QPoint mark)
     return QCursor(pix, 0, 0);
 }
 
+QCursor symbolCursor(const QImage& picture)
+{
+    QPixmap pix(kSide, kSide);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    // The hot spot: a small corner at the top left.
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(0, 0, 4, 0);
+    p.drawLine(0, 0, 0, 4);
+    if (picture.isNull()) {
+        p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        p.drawRect(8, 8, 15, 15);
+    } else {
+        // The shape only: the white of the picture leaves the map visible.
+        QImage shape = picture.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < shape.height(); ++y)
+            for (int x = 0; x < shape.width(); ++x)
+                if ((shape.pixel(x, y) & 0xFFFFFFu) == 0xFFFFFFu)
+                    shape.setPixel(x, y, 0);
+        p.drawImage(kSide / 2 - shape.width() / 2, kSide / 2 - shape.height() / 2, shape);
+    }
+    p.end();
+    return QCursor(pix, 0, 0);
+}
+
 bool hasCustomCursor(int number) { return registry().count(number) != 0; }
 
 QCursor customCursor(int number)

@@ -567,14 +567,13 @@ const QStringList& TOpen::awaitingToolWindows()
         // prefecture selection, municipality search, work files, settings list
         "Button10", "Button1", "CBInfo",
         // tool windows: display settings, paint, labels, symbols, map lines, distance circles
-        "N5", "BtnLetter", "BtnMark", "MKigou", "BtnLine", "N16",
+        "N5", "BtnLetter", "BtnLine", "N16",
         // rail line details
         "CBRailSet", "MRail",
         // name editors, prefecture name attributes, label files, editions
         "N9", "N17", "N10", "N11", "MPrefSet", "MAutoLabel", "MOldLabel", "MEdition",
-        // legend, prefecture names, railways, readings, labels, symbols menu
-        "CBExp", "CBKenName1", "CBRailLine", "CBEki", "CBMain", "CBLabel", "MPalette", "MCustomDel",
-        "MCustomLoad", "MCustomSave", "MAddOld",
+        // legend, prefecture names, railways, labels, no-action menu item
+        "CBExp", "CBKenName1", "CBRailLine", "CBEki", "CBMain", "CBLabel", "MAddOld",
     };
     return names;
 }

@@ -59,6 +59,7 @@ class TDataCheck;
 class TKyori;
 class TYomi;
 class TYomiList;
+class TPagesDlg;
 
 // A picture that reports clicks (the version and manual pictures).
 class TImage : public QLabel {
@@ -113,6 +114,7 @@ public:
     TKyori* circleWindow() const { return kyori_; }
     TYomi* readingsWindow() const { return yomi_; }
     TYomiList* readingsListWindow() const { return yomiList_; }
+    TPagesDlg* symbolPaletteWindow() const { return pages_; }
     ConfigValues config;           // the configuration file's values (read at start-up)
     bool clipboardUsed = false;    // a map picture was copied during the run
 
@@ -251,6 +253,9 @@ private:
     void buildMapTools();
     void buildReadingsWindows();
     void showNameList();
+    void buildSymbolTools();
+    void refreshSymbolControls();
+    QCursor stampCursor() const;
     void readout(int x, int y);
     void rangeTimerFired();
     void followPathEvent(const PathEvent& e);
@@ -276,6 +281,7 @@ private:
     TKyori* kyori_ = nullptr;
     TYomi* yomi_ = nullptr;
     TYomiList* yomiList_ = nullptr;
+    TPagesDlg* pages_ = nullptr;   // 記号パレット
     // range square and rubber bands
     bool crossDrawn_ = false;
     bool settingsWereOpen_ = false;

@@ -143,6 +143,7 @@ void TOpen::buildMapTools()
     kyori_ = new TKyori(session.circles, dialogs(), [this](const Message& m) { return dialogs().ask(m); }, this);
     connect(kyori_, &TKyori::outcome, &session, &MapSession::applyCircleOutcome);
     connect(Button13, &QPushButton::clicked, kyori_, &TKyori::openFromMainWindow);
+    buildSymbolTools();
     connect(action("MKyori"), &QAction::triggered, kyori_, &TKyori::openForPicking);
     action("MKyori")->setEnabled(false); // until a map is shown
 
@@ -624,9 +625,12 @@ void TOpen::refreshControls()
         MapImage->setCursor(measuringCursor(kPathMarkOffset));
     else if (s.circles.pickingCentre())
         MapImage->setCursor(customCursor(301));
+    else if (s.stampingArmed())
+        MapImage->setCursor(stampCursor());
     else
         MapImage->unsetCursor();
     kyori_->refresh();
+    refreshSymbolControls();
 
     // Image size choices follow the reduction.
     const auto texts = imageSizeChoices(view.reductionDivisor);
@@ -918,6 +922,12 @@ void TOpen::mapPress(int x, int y, Qt::MouseButton button)
         session.startRange(QPoint(x, y));
         Label15->setText(kmText("%7.2f km", 0.0f));
         break;
+    case PressAction::Stamp:
+        session.stampAt(x, y);
+        break;
+    case PressAction::StampPaused:
+        session.stampWhilePaused();
+        break;
     case PressAction::Paint: {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         session.paintAt(x, y);
@@ -939,7 +949,8 @@ void TOpen::mapPress(int x, int y, Qt::MouseButton button)
 
 void TOpen::readout(int x, int y)
 {
-    const PanelUpdate u = readoutAt(view, QPoint(x, y), session.readoutInMapUnits);
+    // While a symbol is armed the point is where the stamp would land.
+    const PanelUpdate u = readoutAt(view, session.readoutPoint(QPoint(x, y)), session.readoutInMapUnits);
     Label13->setText(QString::fromStdString(u.latitudeLine.value_or(std::string())));
     Label14->setText(QString::fromStdString(u.longitudeLine.value_or(std::string())));
 }

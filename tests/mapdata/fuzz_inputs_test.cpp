@@ -37,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzInputs,
                                            Target{"mapfile", fuzz::mapFileInput},
                                            Target{"namelists", fuzz::nameListsInput},
                                            Target{"history", fuzz::historyInput},
-                                           Target{"readings", fuzz::readingsInput}),
+                                           Target{"readings", fuzz::readingsInput},
+                                           Target{"stamps", fuzz::stampsInput}),
                          [](const ::testing::TestParamInfo<Target>& i) { return std::string(i.param.name); });
 
 } // namespace
