@@ -49,6 +49,7 @@ MapSession::MapSession(MessageSink& messages, QObject* parent) : QObject(parent)
     // export, each with its own fill targets.
     hooks.paintReplay = paintReplayLayer(paintRecords);
     installMeasuringLayers();
+    installLegendLayers();
     hooks.searchPaint = searchPaintLayer(search);
     search.setHistoryRecorder([this](const std::string& typed) { history.add(typed, messages_); });
 }
@@ -517,6 +518,7 @@ ModeFlags MapSession::mouseModes() const
     m.scaleBarHitBox = scaleBarHitBox(decorations.scaleBar, view.imageSide);
     m.scaleBarDrag = scaleBarDragging;
     m.twoPointDrag = twoPoint.dragging();
+    legendModes(m);
     return m;
 }
 
@@ -746,6 +748,7 @@ void MapSession::redraw()
     overlay.measureLine.reset();
     searchedArea.reset();
     tools.distanceCircles = circles.controls.shown; // 距離円表示
+    tools.legendShown = switches.CBExp;             // the legend follows 地図凡例
     RenderContext ctx{canvas, store, view, display, switches, tools, messages_};
     const DrawResult r = DrawMap(ctx, renderState, hooks);
     tools.paintReplay = replay;
@@ -781,6 +784,7 @@ template <class F> auto MapSession::withPictureScene(F&& f)
     t.paintReplay = tools.paintReplay || paintActive;
     t.namesOverPaint = false;
     t.distanceCircles = circles.controls.shown;
+    t.legendShown = switches.CBExp;
     const DecorationState keptDecorations = decorations;
     const std::string keptCircleStatus = circles.status;
     const MapScene scene{store, view, display, sw, t, hooks};

@@ -12,6 +12,7 @@
 #include "measure/path.h"
 #include "measure/readout.h"
 #include "measure/regionarea.h"
+#include "paint/legend.h"
 #include "paint/paint.h"
 #include "search/municipalitysearch.h"
 #include "search/searchhistory.h"
@@ -89,6 +90,7 @@ struct Overlay {
     std::optional<QLine> measureLine;  // the two-point distance rubber band
     PathMeasurer::Band path;           // the measured path and its rubber band
     std::optional<QRect> scaleBarBox;  // the scale bar being dragged
+    std::optional<QRect> legendBox;    // the legend box being dragged
 };
 
 // Outcome of releasing a range drag.
@@ -147,6 +149,12 @@ public:
     PanelUpdate panel;             // the measurement figures as shown, every field once set
     // The last measurement of the searched name's regions (総面積表示).
     std::optional<SearchedAreaResult> searchedArea;
+
+    // ---- legend
+    LegendSettings legend;         // the legend window's settings (drawn while 地図凡例 is on)
+    QRect legendBox;               // pixels of the cached picture, from the last drawing of the legend
+    bool legendDragging = false;   // the legend box is being moved
+    std::string legendFile;        // the legend file last read or written (shown by the window)
 
     // Reads the map files of areas into target; replaceable by tests.
     std::function<bool(MapStore& target, const std::vector<int>& areas, const LoadOptions& opt, MessageSink& sink)>
@@ -242,6 +250,33 @@ public:
     void circlePointerAt(QPoint pixel);
     bool measuring() const { return tool == MapTool::Path || tool == MapTool::RegionArea; }
 
+    // ---- legend
+    // 表示: the settings (as the window holds them) take effect; 地図凡例 goes on and the map
+    // is drawn again.
+    void setLegend(const LegendSettings& s);
+    // A legend of rows: up to eight rows (samples and descriptions) fill the legend, whose
+    // row count becomes theirs; a title replaces the title and shows it (an empty one
+    // hides the title line), none keeps both. 地図凡例 goes on and the map is drawn again.
+    void setLegendRows(std::optional<std::string> title, std::vector<LegendRow> rows);
+    // 凡例編集: the standard geometry (8 rows, 40 × 15 samples, gap 3, at 50, 50, size 10);
+    // with copySamples every row takes the sample of its paint slot.
+    void startLegendEditing(bool copySamples);
+    // A click on sample row while painting with a slot selected: the row takes the slot's
+    // colour and pattern. False when nothing changed.
+    bool takeLegendSample(int row);
+    // パターンコピー: the paint slots of the first rows take the rows' samples.
+    void legendToPalette();
+    // 地図: with it off, drawings leave out the map and draw only the overlays.
+    void setLegendMapShown(bool on);
+    // 読　込 / 保　存 of a legend file; a failure is told and changes nothing.
+    bool readLegend(const std::string& path);
+    bool writeLegend(const std::string& path, const LegendSettings& s);
+    // The legend box moved with the mouse: its outline follows the pointer, the drop
+    // moves the legend there.
+    void startLegendDrag();
+    void dragLegend(QPoint at);
+    void dropLegend(QPoint at);
+
     // ---- drawing
     // Draws the cached picture from the state (nothing while drawing is off).
     void redraw();
@@ -282,6 +317,8 @@ private:
     void showPanel(const PanelUpdate& u);
     void finishPath(const PathEvent& e);
     void installMeasuringLayers();
+    void installLegendLayers();
+    void legendModes(ModeFlags& m) const;
     void afterSearchedArea();
 
     MessageSink& messages_;

@@ -2,7 +2,8 @@
 // The headless command for scripts and batch work:
 //
 //   oboro render --areas 13,14 [--size 600|1200|...|7200] [--reduce 1..5] [--dpi 300|600]
-//                [--tokyo-datum] [--no-names] [--circle LON,LAT,KM[,COUNT]]... [--folder DIR]
+//                [--tokyo-datum] [--no-names] [--circle LON,LAT,KM[,COUNT]]... [--legend FILE.exp]
+//                [--folder DIR]
 //                --out map.png|.jpg|.bmp
 //
 // draws the map of the areas with the default settings (and the distance circles asked
@@ -45,6 +46,7 @@ struct RenderOptions {
     bool tokyoDatum = false;
     bool noNames = false;   // municipality name layers off
     std::vector<CircleRequest> circles;
+    QString legend;         // a legend file (.exp) drawn as the legend; empty: no legend
     QString folder;         // program folder (empty: the current directory)
     QString out;
     ImageFormat format = ImageFormat::Png;

@@ -8,6 +8,7 @@
 #include "mapdata/loader.h"
 #include "mapdata/namelists.h"
 #include "mapdata/rawtext.h"
+#include "paint/legend.h"
 #include "search/searchhistory.h"
 
 #include <algorithm>
@@ -180,6 +181,30 @@ inline void historyInput(const uint8_t* data, size_t size)
         if (!names.empty())
             check(std::find(h.names().begin(), h.names().end(), names.back()) != h.names().end());
     }
+}
+
+// A legend file: refused with one message or read with every value in its range; what
+// is read, written back, reads back the same without complaint.
+inline void legendInput(const uint8_t* data, size_t size)
+{
+    const TextFile file = decodeSjisText(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!file.ok())
+        return;
+    CountingSink sink;
+    const std::optional<LegendSettings> s = parseLegendLines(file.lines, 0, LegendSettings{}, "fuzz.exp", sink);
+    check(s.has_value() == (sink.count == 0));
+    check(sink.count <= 1);
+    if (!s)
+        return;
+    LegendSettings clean = *s;
+    clean.clampToRanges();
+    check(s->rowCount == clean.rowCount && s->x == clean.x && s->y == clean.y && s->fontSize == clean.fontSize &&
+          s->sampleWidth == clean.sampleWidth && s->sampleHeight == clean.sampleHeight && s->gap == clean.gap);
+    const std::vector<std::string> lines = legendFileLines(clean);
+    check(legendLineCount(lines, 0) == lines.size());
+    CountingSink again;
+    const std::optional<LegendSettings> back = parseLegendLines(lines, 0, LegendSettings{}, "fuzz.exp", again);
+    check(back.has_value() && again.count == 0 && *back == clean);
 }
 
 } // namespace oboro::fuzz

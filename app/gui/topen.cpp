@@ -222,6 +222,7 @@ TOpen::TOpen(QWidget* parent, std::shared_ptr<MessageBoxSink> dialogs)
     drawStartScreen();
     connectControls();
     buildMapTools();
+    buildLegendWindow();
 
     const std::string log = programPath("\\OboroLog.txt");
     if (!DiagnosticLog::instance().open(log))
@@ -566,13 +567,13 @@ const QStringList& TOpen::awaitingToolWindows()
         // prefecture selection, municipality search, work files, settings list
         "Button10", "Button1", "CBInfo",
         // tool windows: display settings, paint, labels, symbols, map lines, distance circles
-        "N5", "BtnLetter", "BtnMark", "MKigou", "BtnLine", "N16",
+        "BtnLetter", "BtnMark", "MKigou", "BtnLine", "N16",
         // rail line details
         "CBRailSet", "MRail",
         // name editors, prefecture name attributes, label files, editions
         "N9", "N17", "N10", "N11", "MPrefSet", "MAutoLabel", "MOldLabel", "MEdition",
-        // legend, prefecture names, railways, readings, labels, symbols menu
-        "CBExp", "CBKenName1", "CBRailLine", "CBEki", "CBMain", "CBYomi", "CBLabel", "MPalette", "MCustomDel",
+        // prefecture names, railways, readings, labels, symbols menu
+        "CBKenName1", "CBRailLine", "CBEki", "CBMain", "CBYomi", "CBLabel", "MPalette", "MCustomDel",
         "MCustomLoad", "MCustomSave", "MAddOld",
     };
     return names;

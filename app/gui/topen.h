@@ -57,6 +57,7 @@ class TMapPaint;
 class TSettei;
 class TDataCheck;
 class TKyori;
+class THanrei;
 
 // A picture that reports clicks (the version and manual pictures).
 class TImage : public QLabel {
@@ -109,6 +110,7 @@ public:
     TSettei* settingsWindow() const { return settei_; }
     TDataCheck* choiceWindow() const { return dataCheck_; }
     TKyori* circleWindow() const { return kyori_; }
+    THanrei* legendWindow() const { return hanrei_; }
     ConfigValues config;           // the configuration file's values (read at start-up)
     bool clipboardUsed = false;    // a map picture was copied during the run
 
@@ -148,6 +150,10 @@ public:
     void setMagnificationStep(float step);
     void setReduction(int divisor);
     void setSizeFactor(int factor);
+    // 凡例編集 (paint window, menu): the legend on with the standard geometry, the
+    // samples copied from the paint slots when asked, and the legend window shown.
+    void editLegend(bool copySamples);
+    void showLegendWindow();
     // Mouse events on the map picture (pixels of the picture).
     void mapPress(int x, int y, Qt::MouseButton button);
     void mapMove(int x, int y);
@@ -245,6 +251,7 @@ private:
     void showAbout();
     void showHowTo();
     void buildMapTools();
+    void buildLegendWindow();
     void readout(int x, int y);
     void rangeTimerFired();
     void followPathEvent(const PathEvent& e);
@@ -268,6 +275,7 @@ private:
     QTimer* rangeTimer_ = nullptr;
     QTimer* pathTimer_ = nullptr;  // 概算: the path samples the pointer
     TKyori* kyori_ = nullptr;
+    THanrei* hanrei_ = nullptr;
     // range square and rubber bands
     bool crossDrawn_ = false;
     bool settingsWereOpen_ = false;

@@ -806,6 +806,8 @@ void TOpen::paintOverlay(QPainter& p)
         p.drawLine(*o.measureLine);
     if (o.scaleBarBox)
         p.drawRect(*o.scaleBarBox);
+    if (o.legendBox)
+        p.drawRect(o.legendBox->x(), o.legendBox->y(), o.legendBox->width() - 1, o.legendBox->height() - 1);
     if (o.path.points.size() >= 2) {
         p.setPen(QPen(qcolorOf(o.path.color), kPathPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(o.path.points.data(), static_cast<int>(o.path.points.size()));
@@ -878,6 +880,9 @@ void TOpen::mapPress(int x, int y, Qt::MouseButton button)
     case PressAction::PathPoint:
         followPathEvent(session.pathClick(QPoint(x, y)));
         break;
+    case PressAction::LegendDragStart:
+        session.startLegendDrag();
+        break;
     case PressAction::ScaleBarDragStart:
         session.startScaleBarDrag();
         break;
@@ -936,6 +941,9 @@ void TOpen::mapMove(int x, int y)
             Label15->setText(kmText("%7.2f km", session.lastRangeKm));
         break;
     }
+    case MoveAction::LegendRubber:
+        session.dragLegend(QPoint(x, y));
+        break;
     case MoveAction::ScaleBarRubber:
         session.dragScaleBar(QPoint(x, y));
         break;
@@ -968,6 +976,9 @@ void TOpen::mapRelease(int x, int y)
             Label17->setText(QStringLiteral("距離"));
         break;
     }
+    case ReleaseAction::LegendDrop:
+        session.dropLegend(QPoint(x, y));
+        break;
     case ReleaseAction::ScaleBarDrop:
         session.dropScaleBar(QPoint(x, y));
         break;
