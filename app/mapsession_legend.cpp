@@ -32,6 +32,11 @@ void MapSession::setLegend(const LegendSettings& s)
     legend = s;
     legend.clampToRanges();
     switches.CBExp = true;
+    // Painting gives its switches back when it ends: the legend made now stays on then.
+    if (paintActive)
+        for (size_t i = 0; i < kPaintSavedSwitches.size(); ++i)
+            if (kPaintSavedSwitches[i] == Switch::Legend)
+                savedSwitches_[i] = true;
     redraw();
     emit changed();
 }

@@ -45,13 +45,15 @@ TEST(LegendLayer, BoxSamplesAndTextsScaleWithThePicture)
     };
     // At 600 the box spans (45, 45) to (105 + T, 126), rows at 68, 86, 104, texts at 100;
     // larger pictures multiply every distance (the half gap is truncated after scaling).
+    // 3600 is a print size: positions six times, pen widths twice (side ÷ 1800) as large.
     const Expect cases[] = {{600, 126, {68, 86, 104}, 100}, {1200, 251, {136, 172, 208}, 200},
-                            {1800, 377, {204, 258, 312}, 300}};
+                            {1800, 377, {204, 258, 312}, 300}, {3600, 753, {408, 516, 624}, 600}};
     const LegendSettings s = colouredLegend();
     for (const Expect& e : cases) {
         SCOPED_TRACE(e.side);
         const int f = e.side / 600;
         Canvas c(e.side, e.side, kGround);
+        c.setDetailScale(DetailScale::of(e.side, 1800));
         const QRect box = drawLegend(c, s, e.side);
         // The widest text decides the width: T = the widest description at size 10 f.
         Canvas metrics(1, 1);
@@ -60,13 +62,15 @@ TEST(LegendLayer, BoxSamplesAndTextsScaleWithThePicture)
                                     static_cast<int>(metrics.textWidth(s.title) * 0.7f));
         EXPECT_EQ(box, QRect(QPoint(45 * f, 45 * f), QPoint(e.textX + widest + 5 * f - 1, e.bottom - 1)));
         const int midY = (box.top() + box.bottom()) / 2;
-        // Frame in the frame colour, the ground outside untouched, the inside filled.
+        // Frame in the frame colour, the ground outside untouched, the inside filled (the
+        // bold pen's outline is as wide as the picture's detail scale makes it).
+        const int pen = 2 * c.detailScale().pixels(1);
         EXPECT_EQ(at(c, box.left(), midY), 0x0000FFu);
         EXPECT_EQ(at(c, box.right(), midY), 0x0000FFu);
-        EXPECT_EQ(at(c, box.left() - 1, midY), kGround);
-        EXPECT_EQ(at(c, box.right() + 1, midY), kGround);
-        EXPECT_EQ(at(c, (box.left() + box.right()) / 2, box.bottom() + 1), kGround);
-        EXPECT_EQ(at(c, 47 * f, midY), kWhite);
+        EXPECT_EQ(at(c, box.left() - pen, midY), kGround);
+        EXPECT_EQ(at(c, box.right() + pen, midY), kGround);
+        EXPECT_EQ(at(c, (box.left() + box.right()) / 2, box.bottom() + pen), kGround);
+        EXPECT_EQ(at(c, 48 * f, midY), kWhite);
         for (int r = 0; r < 3; ++r) {
             SCOPED_TRACE(r);
             const int top = e.tops[r];
@@ -75,7 +79,7 @@ TEST(LegendLayer, BoxSamplesAndTextsScaleWithThePicture)
             EXPECT_EQ(at(c, 50 * f + 40 * f - 1, top + 7 * f), kBlack);
             EXPECT_EQ(at(c, 70 * f, top + 7 * f), s.rows[r].color);
             EXPECT_EQ(at(c, 70 * f, top - 1), kWhite);
-            EXPECT_EQ(at(c, 70 * f, top + 15 * f), kWhite);
+            EXPECT_EQ(at(c, 70 * f, top + 15 * f + c.detailScale().pixels(1) - 1), kWhite);
             // The description in the text colour, from the text column on.
             EXPECT_TRUE(anyIn(c, 0x00AA00, e.textX, top, e.textX + 12 * f, top + 15 * f));
             EXPECT_FALSE(anyIn(c, 0x00AA00, 50 * f + 40 * f, top, e.textX, top + 15 * f));
