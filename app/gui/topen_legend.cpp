@@ -8,6 +8,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace oboro {
 
@@ -43,6 +46,18 @@ void TOpen::editLegend(bool copySamples)
 void TOpen::showLegendWindow()
 {
     hanrei_->refresh();
+    if (!hanrei_->isVisible()) {
+        // Beside the main window (below the paint window's place) where the screen has
+        // room, so it does not hide the legend it edits.
+        hanrei_->adjustSize();
+        const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+        const QPoint right(frameGeometry().right() + 4, frameGeometry().top() + frameGeometry().height() / 3);
+        if (screen.isValid() && right.x() + hanrei_->width() <= screen.right())
+            hanrei_->move(right.x(), std::min(right.y(), screen.bottom() - hanrei_->height()));
+        else if (screen.isValid())
+            hanrei_->move(frameGeometry().left(),
+                          std::min(frameGeometry().bottom() + 4, screen.bottom() - hanrei_->height()));
+    }
     hanrei_->show();
     hanrei_->raise();
 }
