@@ -128,8 +128,9 @@ TEST_F(LegendFlow, DraggedBoxMovesTheLegendAndTheSavedPictureShowsIt)
     const QImage big = w->session.drawPicture(1800);
     ASSERT_EQ(big.width(), 1800);
     const int bottom = 3 * 355 + (3 * 18 * 3 - 4 + 54) + 15; // Y + B + 5 f
-    EXPECT_TRUE(column(big, 900, 902, bottom - 2, kBlack));
-    EXPECT_TRUE(column(big, 908, 908, bottom - 6, kWhite));
+    EXPECT_TRUE(column(big, 900, 1052, bottom - 2, kBlack));
+    EXPECT_TRUE(column(big, 908, 1058, bottom - 6, kWhite));
+    EXPECT_EQ(pixelOf(big, 899, 1100), pixelOf(big, 899, 1000)); // the map's ground left of the box
     EXPECT_EQ(pixelOf(big, 915 + 60, 3 * 355 + 54 + 20), kStandardPaintColors[0]);
     EXPECT_EQ(w->session.legendBox, box);
 
