@@ -369,7 +369,7 @@ void TOpen::buildColumn()
     CBLake = checkBox(c, "CBLake", QStringLiteral("湖境界"), QStringLiteral("湖面上の境界を描く"));
     placeRow(394, 18, {CBLabel, CBMainDoubleName, CBScale, CBLake}, 4, kColumnWidth - 4, 1);
     CBLonLat = checkBox(c, "CBLonLat", QStringLiteral("経緯線(1度)"), QStringLiteral("経緯線を描く"));
-    CBExp = checkBox(c, "CBExp", QStringLiteral("地図凡例"), QStringLiteral("地図凡例を描く"));
+    CBExp = checkBox(c, "CBExp", QStringLiteral("地図凡例"), QStringLiteral("ドラッグで移動可能"));
     CBCenterMark = checkBox(c, "CBCenterMark", QStringLiteral("中心"), QStringLiteral("地図の中心を示す"));
     placeRow(412, 18, {CBLonLat, CBExp, CBCenterMark});
 
