@@ -51,6 +51,7 @@ MapSession::MapSession(MessageSink& messages, QObject* parent) : QObject(parent)
     installMeasuringLayers();
     installReadingsLayer();
     installSymbolLayers();
+    installLegendLayers();
     hooks.searchPaint = searchPaintLayer(search);
     search.setHistoryRecorder([this](const std::string& typed) { history.add(typed, messages_); });
 }
@@ -527,6 +528,7 @@ ModeFlags MapSession::mouseModes() const
     m.twoPointDrag = twoPoint.dragging();
     m.stamping = symbolPalette.armed;
     m.stampingPaused = symbolPalette.disabled;
+    legendModes(m);
     return m;
 }
 
@@ -756,6 +758,7 @@ void MapSession::redraw()
     overlay.measureLine.reset();
     searchedArea.reset();
     tools.distanceCircles = circles.controls.shown; // 距離円表示
+    tools.legendShown = switches.CBExp;             // the legend follows 地図凡例
     RenderContext ctx{canvas, store, view, display, switches, tools, messages_};
     const DrawResult r = DrawMap(ctx, renderState, hooks);
     tools.paintReplay = replay;
@@ -792,6 +795,7 @@ template <class F> auto MapSession::withPictureScene(F&& f)
     t.namesOverPaint = false;
     t.readingsMap = sw.CBYomi; // saved pictures carry the readings while 読み is on
     t.distanceCircles = circles.controls.shown;
+    t.legendShown = switches.CBExp;
     const DecorationState keptDecorations = decorations;
     const std::string keptCircleStatus = circles.status;
     const MapScene scene{store, view, display, sw, t, hooks};

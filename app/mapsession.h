@@ -13,6 +13,7 @@
 #include "measure/readout.h"
 #include "measure/regionarea.h"
 #include "names/readings.h"
+#include "paint/legend.h"
 #include "paint/paint.h"
 #include "search/municipalitysearch.h"
 #include "search/searchhistory.h"
@@ -103,6 +104,7 @@ struct ReadingsPanel {
     std::string name;
     std::string reading;  // the display form (splitReading)
     std::string kind;     // "政令", "新名称", ..., or the list's kind
+    std::optional<QRect> legendBox;    // the legend box being dragged
 };
 
 // Outcome of releasing a range drag.
@@ -176,6 +178,11 @@ public:
     std::vector<StampRecord> stamps;
     SymbolPalette symbolPalette;
     SymbolImages symbolImages;
+    // ---- legend
+    LegendSettings legend;         // the legend window's settings (drawn while 地図凡例 is on)
+    QRect legendBox;               // pixels of the cached picture, from the last drawing of the legend
+    bool legendDragging = false;   // the legend box is being moved
+    std::string legendFile;        // the legend file last read or written (shown by the window)
 
     // Reads the map files of areas into target; replaceable by tests.
     std::function<bool(MapStore& target, const std::vector<int>& areas, const LoadOptions& opt, MessageSink& sink)>
@@ -338,6 +345,32 @@ public:
     // The point the readout shows: where a stamp would land while clicks stamp.
     QPoint readoutPoint(QPoint pointer) const;
     bool stampingArmed() const { return symbolPalette.armed && !symbolPalette.disabled; }
+    // ---- legend
+    // 表示: the settings (as the window holds them) take effect; 地図凡例 goes on and the map
+    // is drawn again.
+    void setLegend(const LegendSettings& s);
+    // A legend of rows: up to eight rows (samples and descriptions) fill the legend, whose
+    // row count becomes theirs; a title replaces the title and shows it (an empty one
+    // hides the title line), none keeps both. 地図凡例 goes on and the map is drawn again.
+    void setLegendRows(std::optional<std::string> title, std::vector<LegendRow> rows);
+    // 凡例編集: the standard geometry (8 rows, 40 × 15 samples, gap 3, at 50, 50, size 10);
+    // with copySamples every row takes the sample of its paint slot.
+    void startLegendEditing(bool copySamples);
+    // A click on sample row while painting with a slot selected: the row takes the slot's
+    // colour and pattern. False when nothing changed.
+    bool takeLegendSample(int row);
+    // パターンコピー: the paint slots of the first rows take the rows' samples.
+    void legendToPalette();
+    // 地図: with it off, drawings leave out the map and draw only the overlays.
+    void setLegendMapShown(bool on);
+    // 読　込 / 保　存 of a legend file; a failure is told and changes nothing.
+    bool readLegend(const std::string& path);
+    bool writeLegend(const std::string& path, const LegendSettings& s);
+    // The legend box moved with the mouse: its outline follows the pointer, the drop
+    // moves the legend there.
+    void startLegendDrag();
+    void dragLegend(QPoint at);
+    void dropLegend(QPoint at);
 
     // ---- drawing
     // Draws the cached picture from the state (nothing while drawing is off).
@@ -381,6 +414,8 @@ private:
     void installMeasuringLayers();
     void installSymbolLayers();
     void drawStampOver(const StampRecord& r);
+    void installLegendLayers();
+    void legendModes(ModeFlags& m) const;
     void afterSearchedArea();
     void installReadingsLayer();
     void readingsSwitched(bool on);

@@ -75,7 +75,7 @@ std::string renderUsage()
     return "使い方: oboro render --areas 13,14 [--size 600|1200|...|7200] [--reduce 1..5] [--dpi 300|600]\n"
            "                    [--tokyo-datum] [--no-names] [--circle 経度,緯度,半径[,個数]]...\n"
            "                    [--marks 記号.mrk|記号.mks]...\n"
-           "                    [--folder フォルダ] --out 地図.png|.jpg|.bmp\n"
+           "                    [--legend 凡例.exp] [--folder フォルダ] --out 地図.png|.jpg|.bmp\n"
            "  --areas        描く地域の番号 (1～52) をコンマで区切って指定\n"
            "  --size         画像サイズ: 600 の倍数で 7200 まで (既定 600)。1800 を超えると印刷用で、\n"
            "                 線の幅や文字も 1800 の画像と同じ割合で大きく描く\n"
@@ -86,6 +86,7 @@ std::string renderUsage()
            "  --circle       距離円 (何度でも指定可): 中心の経度,緯度 (度, 描く測地系の値),\n"
            "                 半径 (km, 整数), 同心円の数 (既定 1)\n"
            "  --marks        地図記号ファイル (.mrk, .mks) の記号を描く (何度でも指定可)\n"
+           "  --legend       凡例ファイル (.exp) の地図凡例を描く\n"
            "  --folder       地図データのあるプログラムフォルダ (既定は現在のフォルダ)\n"
            "  --out          出力ファイル (拡張子で PNG, JPEG, BMP を選ぶ)";
 }
@@ -110,7 +111,8 @@ RenderArguments parseRenderArguments(const QStringList& args)
         const bool takesValue = name == QLatin1String("--areas") || name == QLatin1String("--size") ||
                                 name == QLatin1String("--reduce") || name == QLatin1String("--dpi") ||
                                 name == QLatin1String("--folder") || name == QLatin1String("--out") ||
-                                name == QLatin1String("--circle") || name == QLatin1String("--marks");
+                                name == QLatin1String("--circle") || name == QLatin1String("--marks") ||
+                                name == QLatin1String("--legend");
         QString value;
         if (takesValue) {
             if (inlineValue) {
@@ -169,6 +171,10 @@ RenderArguments parseRenderArguments(const QStringList& args)
             if (suffix != QLatin1String("mrk") && suffix != QLatin1String("mks"))
                 return fail("--marks の地図記号ファイルの拡張子は .mrk か .mks です: " + str(value));
             o.marks << value;
+        } else if (name == QLatin1String("--legend")) {
+            if (value.isEmpty())
+                return fail("--legend の凡例ファイル名が空です");
+            o.legend = value;
         } else if (name == QLatin1String("--folder")) {
             if (value.isEmpty())
                 return fail("--folder のフォルダ名が空です");

@@ -3,7 +3,8 @@
 //
 //   oboro render --areas 13,14 [--size 600|1200|...|7200] [--reduce 1..5] [--dpi 300|600]
 //                [--tokyo-datum] [--no-names] [--circle LON,LAT,KM[,COUNT]]...
-//                [--marks FILE.mrk|FILE.mks]... [--folder DIR] --out map.png|.jpg|.bmp
+//                [--marks FILE.mrk|FILE.mks]... [--legend FILE.exp]
+//                [--folder DIR] --out map.png|.jpg|.bmp
 //
 // draws the map of the areas with the default settings (and the distance circles and the
 // stamped symbols of the symbol files asked for) and writes it as an image file. Sizes above 1800 are print sizes (the details of
@@ -46,6 +47,7 @@ struct RenderOptions {
     bool noNames = false;   // municipality name layers off
     std::vector<CircleRequest> circles;
     QStringList marks;      // symbol files (.mrk, .mks), their stamps drawn in this order
+    QString legend;         // a legend file (.exp) drawn as the legend; empty: no legend
     QString folder;         // program folder (empty: the current directory)
     QString out;
     ImageFormat format = ImageFormat::Png;

@@ -30,13 +30,19 @@ std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSin
     if (!session.selectAreas(options.areas, false))
         return std::nullopt; // the missing files have been told
 
+    bool legendRead = true;
     session.batch([&] {
+        // The legend of the file, drawn where it says (地図凡例 on).
+        if (!options.legend.isEmpty())
+            legendRead = session.readLegend(options.legend.toStdString());
         if (options.noNames) {
             session.setSwitch(Switch::TownNames, false);
             session.setSwitch(Switch::DuplicateNames, false);
             session.display.CBCityName = false;
         }
     });
+    if (!legendRead)
+        return std::nullopt; // the file's fault has been told
     // The distance circles asked for, centred in the data's datum so that the drawing's
     // shift puts them where the degrees say.
     std::vector<std::pair<DistanceCircle, int>> circles;

@@ -9,6 +9,7 @@
 #include "mapdata/namelists.h"
 #include "mapdata/rawtext.h"
 #include "names/readings.h"
+#include "paint/legend.h"
 #include "search/searchhistory.h"
 #include "symbols/stamps.h"
 
@@ -230,6 +231,28 @@ inline void stampsInput(const uint8_t* data, size_t size)
         check(isKnownSymbol(r.symbol) && isStampSize(r.size) && r.color <= 0xFFFFFFu);
     const StampFileRead again = parseStampLines(stampFileLines(read.records, kind), kind, "marks.mrk", room);
     check(again.ok() && again.records == read.records);
+// A legend file: refused with one message or read with every value in its range; what
+// is read, written back, reads back the same without complaint.
+inline void legendInput(const uint8_t* data, size_t size)
+{
+    const TextFile file = decodeSjisText(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!file.ok())
+        return;
+    CountingSink sink;
+    const std::optional<LegendSettings> s = parseLegendLines(file.lines, 0, LegendSettings{}, "fuzz.exp", sink);
+    check(s.has_value() == (sink.count == 0));
+    check(sink.count <= 1);
+    if (!s)
+        return;
+    LegendSettings clean = *s;
+    clean.clampToRanges();
+    check(s->rowCount == clean.rowCount && s->x == clean.x && s->y == clean.y && s->fontSize == clean.fontSize &&
+          s->sampleWidth == clean.sampleWidth && s->sampleHeight == clean.sampleHeight && s->gap == clean.gap);
+    const std::vector<std::string> lines = legendFileLines(clean);
+    check(legendLineCount(lines, 0) == lines.size());
+    CountingSink again;
+    const std::optional<LegendSettings> back = parseLegendLines(lines, 0, LegendSettings{}, "fuzz.exp", again);
+    check(back.has_value() && again.count == 0 && *back == clean);
 }
 
 } // namespace oboro::fuzz

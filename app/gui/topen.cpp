@@ -223,6 +223,7 @@ TOpen::TOpen(QWidget* parent, std::shared_ptr<MessageBoxSink> dialogs)
     drawStartScreen();
     connectControls();
     buildMapTools();
+    buildLegendWindow();
 
     const std::string log = programPath("\\OboroLog.txt");
     if (!DiagnosticLog::instance().open(log))
@@ -369,7 +370,7 @@ void TOpen::buildColumn()
     CBLake = checkBox(c, "CBLake", QStringLiteral("湖境界"), QStringLiteral("湖面上の境界を描く"));
     placeRow(394, 18, {CBLabel, CBMainDoubleName, CBScale, CBLake}, 4, kColumnWidth - 4, 1);
     CBLonLat = checkBox(c, "CBLonLat", QStringLiteral("経緯線(1度)"), QStringLiteral("経緯線を描く"));
-    CBExp = checkBox(c, "CBExp", QStringLiteral("地図凡例"), QStringLiteral("地図凡例を描く"));
+    CBExp = checkBox(c, "CBExp", QStringLiteral("地図凡例"), QStringLiteral("ドラッグで移動可能"));
     CBCenterMark = checkBox(c, "CBCenterMark", QStringLiteral("中心"), QStringLiteral("地図の中心を示す"));
     placeRow(412, 18, {CBLonLat, CBExp, CBCenterMark});
 
@@ -567,13 +568,13 @@ const QStringList& TOpen::awaitingToolWindows()
         // prefecture selection, municipality search, work files, settings list
         "Button10", "Button1", "CBInfo",
         // tool windows: display settings, paint, labels, symbols, map lines, distance circles
-        "N5", "BtnLetter", "BtnLine", "N16",
+        "BtnLetter", "BtnLine", "N16",
         // rail line details
         "CBRailSet", "MRail",
         // name editors, prefecture name attributes, label files, editions
         "N9", "N17", "N10", "N11", "MPrefSet", "MAutoLabel", "MOldLabel", "MEdition",
-        // legend, prefecture names, railways, labels, no-action menu item
-        "CBExp", "CBKenName1", "CBRailLine", "CBEki", "CBMain", "CBLabel", "MAddOld",
+        // prefecture names, railways, labels, no-action menu item
+        "CBKenName1", "CBRailLine", "CBEki", "CBMain", "CBLabel", "MAddOld",
     };
     return names;
 }

@@ -60,6 +60,7 @@ class TKyori;
 class TYomi;
 class TYomiList;
 class TPagesDlg;
+class THanrei;
 
 // A picture that reports clicks (the version and manual pictures).
 class TImage : public QLabel {
@@ -115,6 +116,7 @@ public:
     TYomi* readingsWindow() const { return yomi_; }
     TYomiList* readingsListWindow() const { return yomiList_; }
     TPagesDlg* symbolPaletteWindow() const { return pages_; }
+    THanrei* legendWindow() const { return hanrei_; }
     ConfigValues config;           // the configuration file's values (read at start-up)
     bool clipboardUsed = false;    // a map picture was copied during the run
 
@@ -154,6 +156,10 @@ public:
     void setMagnificationStep(float step);
     void setReduction(int divisor);
     void setSizeFactor(int factor);
+    // 凡例編集 (paint window, menu): the legend on with the standard geometry, the
+    // samples copied from the paint slots when asked, and the legend window shown.
+    void editLegend(bool copySamples);
+    void showLegendWindow();
     // Mouse events on the map picture (pixels of the picture).
     void mapPress(int x, int y, Qt::MouseButton button);
     void mapMove(int x, int y);
@@ -256,6 +262,7 @@ private:
     void buildSymbolTools();
     void refreshSymbolControls();
     QCursor stampCursor() const;
+    void buildLegendWindow();
     void readout(int x, int y);
     void rangeTimerFired();
     void followPathEvent(const PathEvent& e);
@@ -282,6 +289,7 @@ private:
     TYomi* yomi_ = nullptr;
     TYomiList* yomiList_ = nullptr;
     TPagesDlg* pages_ = nullptr;   // 記号パレット
+    THanrei* hanrei_ = nullptr;
     // range square and rubber bands
     bool crossDrawn_ = false;
     bool settingsWereOpen_ = false;

@@ -840,6 +840,8 @@ void TOpen::paintOverlay(QPainter& p)
         paintPlacedText(p, *o.hoverReading);
     for (const PlacedText& t : o.nameHighlight)
         paintPlacedText(p, t);
+    if (o.legendBox)
+        p.drawRect(o.legendBox->x(), o.legendBox->y(), o.legendBox->width() - 1, o.legendBox->height() - 1);
     if (o.path.points.size() >= 2) {
         p.setPen(QPen(qcolorOf(o.path.color), kPathPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(o.path.points.data(), static_cast<int>(o.path.points.size()));
@@ -912,6 +914,9 @@ void TOpen::mapPress(int x, int y, Qt::MouseButton button)
     case PressAction::PathPoint:
         followPathEvent(session.pathClick(QPoint(x, y)));
         break;
+    case PressAction::LegendDragStart:
+        session.startLegendDrag();
+        break;
     case PressAction::ScaleBarDragStart:
         session.startScaleBarDrag();
         break;
@@ -977,6 +982,9 @@ void TOpen::mapMove(int x, int y)
             Label15->setText(kmText("%7.2f km", session.lastRangeKm));
         break;
     }
+    case MoveAction::LegendRubber:
+        session.dragLegend(QPoint(x, y));
+        break;
     case MoveAction::ScaleBarRubber:
         session.dragScaleBar(QPoint(x, y));
         break;
@@ -1013,6 +1021,9 @@ void TOpen::mapRelease(int x, int y)
             Label17->setText(QStringLiteral("距離"));
         break;
     }
+    case ReleaseAction::LegendDrop:
+        session.dropLegend(QPoint(x, y));
+        break;
     case ReleaseAction::ScaleBarDrop:
         session.dropScaleBar(QPoint(x, y));
         break;

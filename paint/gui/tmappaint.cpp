@@ -158,16 +158,29 @@ TMapPaint::TMapPaint(PaintPalette* sharedPalette, int* sharedSlot, QWidget* pare
     connect(BtnEnd, &QPushButton::clicked, this, &TMapPaint::endRequested);
     connect(BtnClose, &QPushButton::clicked, this, &TMapPaint::askClose);
 
-    // Paint files, paint by name, data paint and the legend come with their own tools;
-    // their controls are here already, disabled.
+    // Paint files, paint by name and data paint come with their own tools; their
+    // controls are here already, disabled.
     auto* row4 = new QGridLayout;
-    const char* later[] = {"市町村指定", "実行", "読　込", "保　存", "塗り色のみ", "追加読込", "データ", "凡例編集", "凡例記号コピー"};
-    for (int i = 0; i < 9; ++i) {
+    const char* later[] = {"市町村指定", "実行", "読　込", "保　存", "塗り色のみ", "追加読込", "データ"};
+    for (int i = 0; i < 7; ++i) {
         auto* b = makeButton(this, QString::fromUtf8(later[i]), "");
         b->setEnabled(false);
         row4->addWidget(b, i / 5, i % 5);
     }
     top->addLayout(row4);
+
+    // The legend: 凡例編集 opens the legend window, with the slots' samples copied first
+    // while 凡例記号コピー is checked.
+    auto* row5 = new QHBoxLayout;
+    BtnLegend = makeButton(this, QStringLiteral("凡例編集"), "BtnLegend", QStringLiteral("地図凡例編集ウインドウを新規に開く"));
+    CBLegendCopy = makeCheck(this, QStringLiteral("凡例記号コピー"), "CBLegendCopy",
+                             QStringLiteral("設定されている色・パターンを凡例にコピーする"));
+    CBLegendCopy->setChecked(true);
+    row5->addWidget(BtnLegend);
+    row5->addWidget(CBLegendCopy);
+    row5->addStretch();
+    top->addLayout(row5);
+    connect(BtnLegend, &QPushButton::clicked, this, [this] { emit legendRequested(CBLegendCopy->isChecked()); });
 
     refreshSwatches();
     setSwatchesEnabled(false);

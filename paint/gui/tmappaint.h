@@ -66,6 +66,8 @@ public:
     QPushButton* BtnUndo = nullptr;        // 前に戻す
     QPushButton* BtnEnd = nullptr;         // ペイント終了
     QPushButton* BtnClose = nullptr;       // 閉じる
+    QPushButton* BtnLegend = nullptr;      // 凡例編集
+    QCheckBox* CBLegendCopy = nullptr;     // 凡例記号コピー
 
 signals:
     void slotSelected(int slot);
@@ -79,6 +81,8 @@ signals:
     void oldTownPaintToggled(bool on);
     void namesOverPaintToggled(bool on);
     void closedByUser();
+    // 凡例編集: copySamples while 凡例記号コピー is checked.
+    void legendRequested(bool copySamples);
     // The window was hidden by the program or the user (閉じる, Esc, the title bar).
     void hiddenByUser();
 

@@ -513,8 +513,9 @@ TEST_F(MainWindowTest, ViewSetUpAndDrawingEnableTheMapControlsThatHaveTheirTools
     for (QWidget* w : std::initializer_list<QWidget*>{window->CBTownBorder, window->CBNTownBorder, window->CBPrefBorder,
                                                       window->CBLonLat, window->CBTownName, window->CBCenterMark,
                                                       window->CBScale, window->UpDown1, window->Button4,
-                                                      window->BtnPaint})
+                                                      window->BtnPaint, window->CBExp})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_TRUE(window->action("N5")->isEnabled()); // 地図凡例を編集する
     EXPECT_FALSE(window->CBLabel->isChecked());
 
     // 市区町村界 off takes the names, 旧 and 湖境界 with it; 都府県界 off takes 市区町村界.
@@ -540,7 +541,7 @@ TEST_F(MainWindowTest, ViewSetUpAndDrawingEnableTheMapControlsThatHaveTheirTools
     EXPECT_EQ(window->LblCount->text(), QString::number(window->renderState.drawCount));
     EXPECT_EQ(window->LblMapping->text(), QStringLiteral("Mapping %1").arg(window->renderState.mappingCount));
     // Tools that are not in this build stay off.
-    for (QWidget* w : std::initializer_list<QWidget*>{window->CBExp, window->CBKenName1, window->CBRailLine,
+    for (QWidget* w : std::initializer_list<QWidget*>{window->CBKenName1, window->CBRailLine,
                                                       window->CBYomi, window->CBLabel})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_FALSE(window->action("N9")->isEnabled()); // name editor not in this build
