@@ -96,6 +96,7 @@ struct Overlay {
     std::optional<QRect> scaleBarBox;  // the scale bar being dragged
     std::optional<PlacedText> hoverReading;   // the reading of the name under the pointer
     std::vector<PlacedText> nameHighlight;    // the name list's current row, on yellow
+    std::optional<QRect> legendBox;    // the legend box being dragged
 };
 
 // What the readings window shows of the name under the pointer or the list's row.
@@ -104,7 +105,6 @@ struct ReadingsPanel {
     std::string name;
     std::string reading;  // the display form (splitReading)
     std::string kind;     // "政令", "新名称", ..., or the list's kind
-    std::optional<QRect> legendBox;    // the legend box being dragged
 };
 
 // Outcome of releasing a range drag.

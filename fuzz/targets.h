@@ -231,6 +231,8 @@ inline void stampsInput(const uint8_t* data, size_t size)
         check(isKnownSymbol(r.symbol) && isStampSize(r.size) && r.color <= 0xFFFFFFu);
     const StampFileRead again = parseStampLines(stampFileLines(read.records, kind), kind, "marks.mrk", room);
     check(again.ok() && again.records == read.records);
+}
+
 // A legend file: refused with one message or read with every value in its range; what
 // is read, written back, reads back the same without complaint.
 inline void legendInput(const uint8_t* data, size_t size)

@@ -38,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzInputs,
                                            Target{"namelists", fuzz::nameListsInput},
                                            Target{"history", fuzz::historyInput},
                                            Target{"readings", fuzz::readingsInput},
-                                           Target{"stamps", fuzz::stampsInput}),
+                                           Target{"stamps", fuzz::stampsInput},
                                            Target{"legend", fuzz::legendInput}),
                          [](const ::testing::TestParamInfo<Target>& i) { return std::string(i.param.name); });
 
