@@ -14,7 +14,9 @@
 #include "measure/regionarea.h"
 #include "names/readings.h"
 #include "paint/legend.h"
+#include "paint/datapaint.h"
 #include "paint/paint.h"
+#include "paint/paintfile.h"
 #include "search/municipalitysearch.h"
 #include "search/searchhistory.h"
 #include "symbols/stamplayer.h"
@@ -84,6 +86,19 @@ struct PaintOptions {
 
 // The mouse tool the map's button presses go to. Path (距離) and RegionArea (面積) are
 // the measuring modes; without a tool a left drag measures the distance of two points.
+// What a data paint did: the records made, the classes of a statistics file (one legend
+// row each), the rows that matched no municipality, and the municipalities found that are
+// not on the map shown.
+struct DataPaintOutcome {
+    int painted = 0;
+    std::vector<ClassRow> classes;
+    std::vector<std::string> unmatched; // "12 行目 99999（コードが見つかりません）"
+    int elsewhere = 0;
+};
+
+// "\\mapdata\\paintlist.lst" below the program folder: the names of 市町村指定.
+std::string paintNameListPath();
+
 enum class MapTool { None, Range, Centre, Paint, Path, RegionArea };
 
 // What the view shows over the cached picture while a tool works.
@@ -242,6 +257,24 @@ public:
     void undoPaint();
     void selectSlot(int slot) { selectedSlot = slot; }
     void setPaintOption(bool PaintOptions::*option, bool on);
+
+    // ---- paint files, paint by name and data paint
+    std::string paintFileName;               // the last paint or data file read or written
+    std::vector<std::string> paintNameList;  // 市町村指定: the names of the map in view
+    // 保　存: the background, the palette and (unless colorsOnly) the records.
+    bool savePaintFile(const std::string& path, bool colorsOnly);
+    // 読　込: background and palette, and the records (replacing them, or after them with
+    // append); a bad file is told (file and line) and changes nothing. Ends painting.
+    bool loadPaintFile(const std::string& path, bool colorsOnly, bool append);
+    // 市町村指定: the names of the map in view, duplicates as name(county or city), sorted;
+    // also written to paintlist.lst.
+    const std::vector<std::string>& buildPaintNameList();
+    // 実行: fills every name position of the name (a designated city: its wards) with the
+    // selected slot while painting. Returns the number of records made.
+    int paintByName(const std::string& name);
+    // データ: a points file, or a statistics file painted in classes; replaces the
+    // records and ends painting. Nothing when the file was refused (told, nothing changed).
+    std::optional<DataPaintOutcome> dataPaint(const std::string& path, int classes, ClassMethod method);
 
     // ---- search
     // Shows a found municipality (the search's choice). Paint records stay.
@@ -416,6 +449,8 @@ private:
     void drawStampOver(const StampRecord& r);
     void installLegendLayers();
     void legendModes(ModeFlags& m) const;
+    void finishFilePaint();
+    bool paintAtNamePosition(int32_t x, int32_t y);
     void afterSearchedArea();
     void installReadingsLayer();
     void readingsSwitched(bool on);

@@ -75,7 +75,9 @@ std::string renderUsage()
     return "使い方: oboro render --areas 13,14 [--size 600|1200|...|7200] [--reduce 1..5] [--dpi 300|600]\n"
            "                    [--tokyo-datum] [--no-names] [--circle 経度,緯度,半径[,個数]]...\n"
            "                    [--marks 記号.mrk|記号.mks]...\n"
-           "                    [--legend 凡例.exp] [--folder フォルダ] --out 地図.png|.jpg|.bmp\n"
+           "                    [--legend 凡例.exp]\n"
+           "                    [--paint ファイル.pnt] [--data ファイル.csv [--classes 2～8] [--class-method equal|quantile]]\n"
+           "                    [--folder フォルダ] --out 地図.png|.jpg|.bmp\n"
            "  --areas        描く地域の番号 (1～52) をコンマで区切って指定\n"
            "  --size         画像サイズ: 600 の倍数で 7200 まで (既定 600)。1800 を超えると印刷用で、\n"
            "                 線の幅や文字も 1800 の画像と同じ割合で大きく描く\n"
@@ -87,6 +89,11 @@ std::string renderUsage()
            "                 半径 (km, 整数), 同心円の数 (既定 1)\n"
            "  --marks        地図記号ファイル (.mrk, .mks) の記号を描く (何度でも指定可)\n"
            "  --legend       凡例ファイル (.exp) の地図凡例を描く\n"
+           "  --paint        ペイントファイルの塗りを描く\n"
+           "  --data         データファイルで塗る: x,y と「カラー」「パターン」の列, または\n"
+           "                 「コード」か「市区町村名」と値の列 (値の階級ごとに塗り色 1, 2, … で塗る)\n"
+           "  --classes      値の階級の数 (2～8, 既定 5)\n"
+           "  --class-method 階級の分け方: equal (等間隔, 既定) か quantile (分位数)\n"
            "  --folder       地図データのあるプログラムフォルダ (既定は現在のフォルダ)\n"
            "  --out          出力ファイル (拡張子で PNG, JPEG, BMP を選ぶ)";
 }
@@ -112,7 +119,9 @@ RenderArguments parseRenderArguments(const QStringList& args)
                                 name == QLatin1String("--reduce") || name == QLatin1String("--dpi") ||
                                 name == QLatin1String("--folder") || name == QLatin1String("--out") ||
                                 name == QLatin1String("--circle") || name == QLatin1String("--marks") ||
-                                name == QLatin1String("--legend");
+                                name == QLatin1String("--legend") || name == QLatin1String("--paint") ||
+                                name == QLatin1String("--data") || name == QLatin1String("--classes") ||
+                                name == QLatin1String("--class-method");
         QString value;
         if (takesValue) {
             if (inlineValue) {
@@ -175,6 +184,19 @@ RenderArguments parseRenderArguments(const QStringList& args)
             if (value.isEmpty())
                 return fail("--legend の凡例ファイル名が空です");
             o.legend = value;
+        } else if (name == QLatin1String("--paint") || name == QLatin1String("--data")) {
+            if (value.isEmpty())
+                return fail(str(name) + " のファイル名が空です");
+            (name == QLatin1String("--paint") ? o.paintFile : o.dataFile) = value;
+        } else if (name == QLatin1String("--classes")) {
+            const std::optional<int> classes = strictInt(str(value));
+            if (!classes || *classes < 2 || *classes > 8)
+                return fail("--classes は 2 から 8 までの整数です: " + str(value));
+            o.classes = *classes;
+        } else if (name == QLatin1String("--class-method")) {
+            if (value != QLatin1String("equal") && value != QLatin1String("quantile"))
+                return fail("--class-method は equal か quantile です: " + str(value));
+            o.quantiles = value == QLatin1String("quantile");
         } else if (name == QLatin1String("--folder")) {
             if (value.isEmpty())
                 return fail("--folder のフォルダ名が空です");
@@ -215,6 +237,9 @@ int runRenderCommand(const QStringList& args, MessageSink& sink, const RenderDra
     options.out = QFileInfo(options.out).absoluteFilePath();
     for (QString& marks : options.marks)
         marks = QFileInfo(marks).absoluteFilePath();
+    for (QString* file : {&options.paintFile, &options.dataFile})
+        if (!file->isEmpty())
+            *file = QFileInfo(*file).absoluteFilePath();
     const QString folder = options.folder.isEmpty() ? QDir::currentPath() : options.folder;
     if (!QFileInfo(folder).isDir()) {
         sink.show("フォルダがありません: " + str(QDir::toNativeSeparators(folder)), "引数エラー", MessageIcon::Exclamation);

@@ -4,6 +4,7 @@
 //   oboro render --areas 13,14 [--size 600|1200|...|7200] [--reduce 1..5] [--dpi 300|600]
 //                [--tokyo-datum] [--no-names] [--circle LON,LAT,KM[,COUNT]]...
 //                [--marks FILE.mrk|FILE.mks]... [--legend FILE.exp]
+//                [--paint FILE.pnt] [--data FILE.csv [--classes 2..8] [--class-method equal|quantile]]
 //                [--folder DIR] --out map.png|.jpg|.bmp
 //
 // draws the map of the areas with the default settings (and the distance circles and the
@@ -49,6 +50,10 @@ struct RenderOptions {
     QStringList marks;      // symbol files (.mrk, .mks), their stamps drawn in this order
     QString legend;         // a legend file (.exp) drawn as the legend; empty: no legend
     QString folder;         // program folder (empty: the current directory)
+    QString paintFile;      // a paint file replayed on the map
+    QString dataFile;       // a data paint file (points, or statistics painted in classes)
+    int classes = 5;        // classes of a statistics file, 2..8
+    bool quantiles = false; // classes of equal counts instead of equal intervals
     QString out;
     ImageFormat format = ImageFormat::Png;
 
@@ -61,7 +66,7 @@ struct RenderOptions {
 enum RenderExit : int {
     kRenderOk = 0,
     kRenderBadArguments = 2,
-    kRenderNoData = 3,     // map data missing or unreadable, nothing drawn
+    kRenderNoData = 3,     // map data, paint file or data file missing or unreadable, nothing drawn
     kRenderWriteFailed = 4,
 };
 

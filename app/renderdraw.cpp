@@ -43,6 +43,18 @@ std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSin
     });
     if (!legendRead)
         return std::nullopt; // the file's fault has been told
+    // The paint of a paint file or a data file, replayed as after ペイント終了.
+    if (!options.paintFile.isEmpty() && !session.loadPaintFile(options.paintFile.toStdString(), false, false))
+        return std::nullopt;
+    if (!options.dataFile.isEmpty()) {
+        const std::optional<DataPaintOutcome> out =
+            session.dataPaint(options.dataFile.toStdString(), options.classes,
+                              options.quantiles ? ClassMethod::Quantiles : ClassMethod::EqualIntervals);
+        if (!out)
+            return std::nullopt;
+        for (const ClassRow& r : out->classes)
+            sink.show("階級 " + std::to_string(r.slot + 1) + ": " + r.text, "render");
+    }
     // The distance circles asked for, centred in the data's datum so that the drawing's
     // shift puts them where the degrees say.
     std::vector<std::pair<DistanceCircle, int>> circles;

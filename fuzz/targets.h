@@ -10,10 +10,13 @@
 #include "mapdata/rawtext.h"
 #include "names/readings.h"
 #include "paint/legend.h"
+#include "paint/datapaint.h"
+#include "paint/paintfile.h"
 #include "search/searchhistory.h"
 #include "symbols/stamps.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -255,6 +258,68 @@ inline void legendInput(const uint8_t* data, size_t size)
     CountingSink again;
     const std::optional<LegendSettings> back = parseLegendLines(lines, 0, LegendSettings{}, "fuzz.exp", again);
     check(back.has_value() && again.count == 0 && *back == clean);
+}
+
+// Paint files: a file read in full writes back as lines that read back the same, and a
+// refused file says where (file and line) and leaves the target as it was.
+inline void paintFileInput(const uint8_t* data, size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    for (bool colorsOnly : {false, true}) {
+        PaintFile f;
+        f.background = 7;
+        std::string error;
+        if (!parsePaintFile(text, "f.pnt", colorsOnly, f, error)) {
+            check(error.rfind("f.pnt の ", 0) == 0 && f.background == 7 && f.records.empty());
+            continue;
+        }
+        check(error.empty());
+        check(!colorsOnly || f.records.empty());
+        std::string written;
+        for (const std::string& line : paintFileLines(f, colorsOnly))
+            written += line + "\n";
+        PaintFile back;
+        check(parsePaintFile(written, "f.pnt", colorsOnly, back, error));
+        check(back.background == f.background && back.palette.colors == f.palette.colors &&
+              back.palette.patterns == f.palette.patterns && back.records == f.records);
+    }
+}
+
+// Data paint files: points or statistics rows as read, or a message; the rows of a
+// statistics file look for their municipality in a small code list, and their values
+// give ascending class bounds with a class for every value.
+inline void dataPaintInput(const uint8_t* data, size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    DataPaintFile f;
+    Message error;
+    if (!parseDataPaintFile(text, "d.csv", f, error)) {
+        check(!error.text.empty() && error.title == kDataErrorTitle);
+        return;
+    }
+    check(f.kind == DataPaintFile::Kind::Points || f.points.empty());
+    const std::vector<MunicipalityCode> codes = {{"132063", 'M', 12, 1, 1, "府中市", "東京都", ""},
+                                                 {"141003", 'D', 13, 2, 2, "横浜市", "神奈川県", ""},
+                                                 {"141011", 'W', 13, 3, 3, "鶴見区", "神奈川県", "横浜市"}};
+    std::vector<double> values;
+    for (const StatisticRow& r : f.rows) {
+        const RowTarget t = findRowTarget(r, f.kind, codes);
+        check(t.problem.empty() || t.places.empty());
+        if (r.hasValue)
+            values.push_back(r.value);
+    }
+    for (int classes = kMinClasses; classes <= kMaxClasses; classes += 3)
+        for (ClassMethod m : {ClassMethod::EqualIntervals, ClassMethod::Quantiles}) {
+            const std::vector<double> bounds = classBounds(values, classes, m);
+            check(values.empty() ? bounds.empty() : bounds.size() == static_cast<size_t>(classes) + 1);
+            for (size_t i = 1; i < bounds.size(); ++i)
+                check(bounds[i] >= bounds[i - 1]);
+            for (double v : values) {
+                const int k = classOf(v, bounds);
+                check(k >= 0 && k < classes);
+            }
+            check(classRows(bounds, 2, PaintPalette{}).size() == (bounds.empty() ? 0u : static_cast<size_t>(classes)));
+        }
 }
 
 } // namespace oboro::fuzz

@@ -4,6 +4,7 @@
 #include "common/paths.h"
 #include "common/textfile.h"
 #include "mapdata/datasource.h"
+#include "mapdata/namelists.h"
 #include "mapdata/rawtext.h"
 
 #include <QDate>
@@ -361,6 +362,7 @@ bool loadMapFiles(MapStore& store, const std::vector<int>& areas, const LoadOpti
     store.officeLocations = std::move(fresh.officeLocations);
     store.extent = fresh.extent;
     store.selectedAreas = areas;
+    store.municipalityCodes = readMunicipalityCodeList(sink);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "mapdata/rawtext.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace oboro {
 
@@ -89,6 +90,65 @@ std::vector<DuplicateNameEntry> parseDuplicateNameList(std::string_view bytes, c
     });
     problems.flush(fileName, sink);
     return list;
+}
+
+std::string municipalityCodeListPath()
+{
+    return programPath("\\MAPDATA\\CODES.TXT");
+}
+
+std::vector<MunicipalityCode> parseMunicipalityCodeList(std::string_view bytes, const std::string& fileName,
+                                                        MessageSink& sink)
+{
+    std::vector<MunicipalityCode> list;
+    LineProblems problems;
+    RawLines lines(bytes);
+    std::string_view line;
+    while (lines.next(line)) {
+        const RawFields f(line);
+        if (f.count() == 0)
+            continue;
+        if (f.count() < 6) {
+            problems.add(lines.number(), "項目が足りません");
+            continue;
+        }
+        const std::string_view code = f[0];
+        const bool digits = code.size() == 6 && std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; });
+        const std::optional<int32_t> area = parseInt32(f[2]);
+        const std::optional<int32_t> x = parseInt32(f[3]);
+        const std::optional<int32_t> y = parseInt32(f[4]);
+        const char kind = f[1].size() == 1 ? f[1][0] : '\0';
+        if (!digits || !area || !x || !y || (kind != 'M' && kind != 'W' && kind != 'D')) {
+            problems.add(lines.number(), "コード・種別・座標が正しくありません");
+            continue;
+        }
+        std::optional<std::string> name = sjisToUtf8(f[5]);
+        std::optional<std::string> pref = sjisToUtf8(f[6]);
+        std::optional<std::string> city = sjisToUtf8(f[7]);
+        if (!name || !pref || !city) {
+            problems.add(lines.number(), "文字コードが Shift-JIS ではありません");
+            continue;
+        }
+        MunicipalityCode e;
+        e.code = std::string(code);
+        e.kind = kind;
+        e.area = *area;
+        e.x = *x;
+        e.y = *y;
+        e.name = std::move(*name);
+        e.prefecture = std::move(*pref);
+        e.city = std::move(*city);
+        list.push_back(std::move(e));
+    }
+    problems.flush(fileName, sink);
+    return list;
+}
+
+std::vector<MunicipalityCode> readMunicipalityCodeList(MessageSink& sink)
+{
+    const std::string path = municipalityCodeListPath();
+    const std::optional<std::string> bytes = readWholeFile(path);
+    return bytes ? parseMunicipalityCodeList(*bytes, fileNameOf(path), sink) : std::vector<MunicipalityCode>{};
 }
 
 void readDesignatedCityList(MapStore& store, MessageSink& sink)

@@ -27,6 +27,16 @@ std::vector<DesignatedCityEntry> parseDesignatedCityList(std::string_view bytes,
 std::vector<DuplicateNameEntry> parseDuplicateNameList(std::string_view bytes, const std::string& fileName,
                                                        MessageSink& sink);
 
+// The local government code list "\\MAPDATA\\CODES.TXT": code, kind (M, W or D), area,
+// x, y, name, prefecture, county or designated city. Lines with fewer than six fields,
+// a code that is not six digits or coordinates that are not numbers are reported (one
+// message naming the file and lines) and skipped.
+std::string municipalityCodeListPath();
+std::vector<MunicipalityCode> parseMunicipalityCodeList(std::string_view bytes, const std::string& fileName,
+                                                        MessageSink& sink);
+// The list of the program folder; a missing file gives an empty list silently.
+std::vector<MunicipalityCode> readMunicipalityCodeList(MessageSink& sink);
+
 // Fill store.designatedCities / store.duplicateNames from the files. A missing
 // designated-city list gives an empty list silently; a missing duplicate-name list shows
 // kDuplicateListMissingText (exclamation icon) and gives an empty list.

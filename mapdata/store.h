@@ -135,6 +135,19 @@ struct DesignatedCityEntry {
     int flag = 0;     // 1: shown only while 重複可 is checked
 };
 
+// A record of the local government code list (CODES.TXT): the code of a name record or
+// of a designated city, so that statistics keyed by code or by qualified name find it.
+struct MunicipalityCode {
+    std::string code;       // six digits, the check digit last
+    char kind = 'M';        // 'M' municipality, 'W' ward of a designated city, 'D' the designated city
+    int area = 0;
+    int32_t x = 0;          // the name position, map units
+    int32_t y = 0;
+    std::string name;       // UTF-8, as in the map file
+    std::string prefecture; // 北海道, 東京都, …
+    std::string city;       // the county or designated city, empty when none
+};
+
 struct MapStore {
     MapStore();
 
@@ -150,6 +163,9 @@ struct MapStore {
     NameTable newNames{2000};    // tag B: the current view
 
     std::vector<OfficeLocation> officeLocations;
+
+    // The code list of all Japan, read with every load (empty for a folder without one).
+    std::vector<MunicipalityCode> municipalityCodes;
 
     // After a load the bounding box of all line points, widened by 3 %; from the first
     // drawing on, the visible extent.

@@ -14,7 +14,7 @@
 namespace oboro {
 
 inline constexpr int kPaintSlots = 8;
-inline constexpr int kPaintRecordCapacity = 1300;
+inline constexpr int kPaintRecordCapacity = 4000;
 
 // The eight starting colours of the palette.
 extern const std::array<Color, kPaintSlots> kStandardPaintColors;
@@ -52,7 +52,7 @@ struct PaintRecord {
     bool operator==(const PaintRecord&) const = default;
 };
 
-// The paint record table: at most 1300 records in the order they were made.
+// The paint record table: at most 4000 records (a choropleth of all Japan needs about 1,900) in the order they were made.
 class PaintRecords {
 public:
     int count() const { return static_cast<int>(records_.size()); }
@@ -69,7 +69,7 @@ private:
 };
 
 // Message shown when a click finds the table full.
-inline constexpr const char* kPaintTableFullText = "ペイントの記録が上限（1300回）に達しました\nこれ以上塗ることはできません　　　　";
+inline constexpr const char* kPaintTableFullText = "ペイントの記録が上限（4000回）に達しました\nこれ以上塗ることはできません　　　　";
 inline constexpr const char* kPaintErrorTitle = "ペイントエラー";
 inline constexpr const char* kNoSlotText = "ペイントカラーもしくはペイントパターンが選択されておりません";
 

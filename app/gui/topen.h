@@ -150,6 +150,9 @@ public:
     void resumePaint();
     void endPaint();
     void undoPaint();
+    // Paint files, paint by name and data paint (the paint window's lower controls).
+    void wirePaintFiles();
+    void refreshPaintFileControls();
     // Navigation.
     void standardRange();
     void goBack();

@@ -209,6 +209,7 @@ void TOpen::buildMapTools()
     connect(paint_, &TMapPaint::resumeRequested, this, &TOpen::resumePaint);
     connect(paint_, &TMapPaint::endRequested, this, &TOpen::endPaint);
     connect(paint_, &TMapPaint::undoRequested, this, &TOpen::undoPaint);
+    wirePaintFiles();
     // Closing the paint window in any way ends the painting, so the view is never left locked.
     connect(paint_, &TMapPaint::hiddenByUser, this, [this] {
         if (session.paintActive)
@@ -690,6 +691,7 @@ void TOpen::refreshControls()
     }
     if (s.selectedSlot < 0)
         paint_->deselectSlots();
+    refreshPaintFileControls();
 
     // The settings window shows the same switches and view choices.
     settei_->setMapShown(map);

@@ -1,11 +1,17 @@
 #include "paint/gui/tmappaint.h"
 
 #include "common/gui/messagebox.h"
+#include "paint/datapaint.h"
 #include "paint/gui/tpbrush.h"
+#include "paint/paintfile.h"
 
 #include <QButtonGroup>
 #include <QHideEvent>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSpinBox>
 #include <QColorDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -158,16 +164,7 @@ TMapPaint::TMapPaint(PaintPalette* sharedPalette, int* sharedSlot, QWidget* pare
     connect(BtnEnd, &QPushButton::clicked, this, &TMapPaint::endRequested);
     connect(BtnClose, &QPushButton::clicked, this, &TMapPaint::askClose);
 
-    // Paint files, paint by name and data paint come with their own tools; their
-    // controls are here already, disabled.
-    auto* row4 = new QGridLayout;
-    const char* later[] = {"市町村指定", "実行", "読　込", "保　存", "塗り色のみ", "追加読込", "データ"};
-    for (int i = 0; i < 7; ++i) {
-        auto* b = makeButton(this, QString::fromUtf8(later[i]), "");
-        b->setEnabled(false);
-        row4->addWidget(b, i / 5, i % 5);
-    }
-    top->addLayout(row4);
+    buildFileControls(top);
 
     // The legend: 凡例編集 opens the legend window, with the slots' samples copied first
     // while 凡例記号コピー is checked.
@@ -188,6 +185,135 @@ TMapPaint::TMapPaint(PaintPalette* sharedPalette, int* sharedSlot, QWidget* pare
     BtnUndo->setEnabled(false);
     BtnResume->setEnabled(false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+namespace {
+// "A (*.x)|*.x|B (*.*)|*.*" as the filter list of a file dialog.
+QString dialogFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i];
+    return out.join(QStringLiteral(";;"));
+}
+} // namespace
+
+void TMapPaint::buildFileControls(QVBoxLayout* top)
+{
+    auto* grid = new QGridLayout;
+    CBNamePaint = makeCheck(this, QStringLiteral("市町村指定"), "CBNamePaint", QStringLiteral("市区町村名による一括ペイント"));
+    CmbNames = new QComboBox(this);
+    CmbNames->setObjectName(QStringLiteral("CmbNames"));
+    CmbNames->setEditable(true);
+    CmbNames->setInsertPolicy(QComboBox::NoInsert);
+    CmbNames->setMaxVisibleItems(12);
+    CmbNames->setMinimumContentsLength(12);
+    CmbNames->setToolTip(QStringLiteral("一括ペイントする市町村名"));
+    CmbNames->setEditText(QStringLiteral("市区町村名"));
+    BtnNameRun = makeButton(this, QStringLiteral("実行"), "BtnNameRun");
+    grid->addWidget(CBNamePaint, 0, 0);
+    grid->addWidget(CmbNames, 0, 1, 1, 2);
+    grid->addWidget(BtnNameRun, 0, 3);
+
+    BtnLoad = makeButton(this, QStringLiteral("読　込"), "BtnLoad", QStringLiteral("ペイントファイルの読み込み"));
+    BtnSave = makeButton(this, QStringLiteral("保　存"), "BtnSave", QStringLiteral("ペイント作業を保存"));
+    CBColorsOnly = makeCheck(this, QStringLiteral("塗り色のみ"), "CBColorsOnly");
+    CBAppend = makeCheck(this, QStringLiteral("追加読込"), "CBAppend");
+    grid->addWidget(BtnLoad, 1, 0);
+    grid->addWidget(BtnSave, 1, 1);
+    grid->addWidget(CBColorsOnly, 1, 2);
+    grid->addWidget(CBAppend, 1, 3);
+
+    BtnData = makeButton(this, QStringLiteral("データ"), "BtnData", QStringLiteral("データファイルによるペイント"));
+    SpinClasses = new QSpinBox(this);
+    SpinClasses->setObjectName(QStringLiteral("SpinClasses"));
+    SpinClasses->setRange(kMinClasses, kMaxClasses);
+    SpinClasses->setValue(5);
+    SpinClasses->setSuffix(QStringLiteral(" 階級"));
+    SpinClasses->setToolTip(QStringLiteral("統計データを塗り分ける階級の数"));
+    CmbClassMethod = new QComboBox(this);
+    CmbClassMethod->setObjectName(QStringLiteral("CmbClassMethod"));
+    CmbClassMethod->addItems({QStringLiteral("等間隔"), QStringLiteral("分位数")});
+    CmbClassMethod->setToolTip(QStringLiteral("階級の分け方"));
+    grid->addWidget(BtnData, 2, 0);
+    grid->addWidget(SpinClasses, 2, 1);
+    grid->addWidget(CmbClassMethod, 2, 2);
+
+    top->addLayout(grid);
+    LblFile = new QLabel(this);
+    LblFile->setObjectName(QStringLiteral("LblFile"));
+    top->addWidget(LblFile);
+
+    askFileName = [this](bool saving, const QString& filter) -> std::optional<QString> {
+        QFileDialog dialog(this, saving ? QStringLiteral("ペイントファイルの保存") : QString(), QString(),
+                           dialogFilter(filter));
+        dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        if (saving) {
+            dialog.setDefaultSuffix(QStringLiteral("pnt"));
+            if (!lastPaintFile_.isEmpty())
+                dialog.selectFile(lastPaintFile_);
+        }
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().front();
+    };
+
+    CmbNames->setEnabled(false);
+    BtnNameRun->setEnabled(false);
+    BtnSave->setEnabled(false);
+    connect(BtnLoad, &QPushButton::clicked, this, &TMapPaint::load);
+    connect(BtnSave, &QPushButton::clicked, this, &TMapPaint::save);
+    connect(BtnData, &QPushButton::clicked, this, [this] {
+        const std::optional<QString> path = askFileName(false, QString::fromUtf8(kDataPaintFilter));
+        if (!path)
+            return;
+        LblFile->setText(QFileInfo(*path).fileName());
+        emit dataRequested(*path, SpinClasses->value(), CmbClassMethod->currentIndex());
+    });
+    connect(CBNamePaint, &QCheckBox::toggled, this, [this](bool on) {
+        CmbNames->setEnabled(false);
+        BtnNameRun->setEnabled(false);
+        emit nameListToggled(on);
+        CmbNames->setEditText(QStringLiteral("ボタンを押す"));
+    });
+    connect(BtnNameRun, &QPushButton::clicked, this, [this] { emit paintByNameRequested(CmbNames->currentText()); });
+}
+
+void TMapPaint::setNameList(const std::vector<std::string>& names)
+{
+    CmbNames->clear();
+    for (const std::string& n : names)
+        CmbNames->addItem(QString::fromStdString(n));
+    CmbNames->setEnabled(!names.empty());
+    BtnNameRun->setEnabled(!names.empty());
+}
+
+void TMapPaint::load()
+{
+    if (CBColorsOnly->isChecked() &&
+        !showMessage(this, "背景色と塗り色のみ読み込みますがよろしいですか　　", "ペイントファイル読込", MessageIcon::Question))
+        return;
+    const std::optional<QString> path = askFileName(false, QString::fromUtf8(kPaintFileFilter));
+    if (!path)
+        return;
+    LblFile->setText(QFileInfo(*path).fileName());
+    lastPaintFile_ = QFileInfo(*path).fileName();
+    emit loadRequested(*path, CBColorsOnly->isChecked(), CBAppend->isChecked());
+    refreshSwatches();
+}
+
+void TMapPaint::save()
+{
+    if (CBColorsOnly->isChecked() &&
+        !showMessage(this, "背景色と塗り色のみ保存しますがよろしいですか　　", "ペイントファイル読込", MessageIcon::Question))
+        return;
+    const std::optional<QString> path = askFileName(true, QString::fromUtf8(kPaintFileFilter));
+    if (!path)
+        return;
+    LblFile->setText(QFileInfo(*path).fileName());
+    emit saveRequested(*path, CBColorsOnly->isChecked());
 }
 
 void TMapPaint::selectSlot(int slot)

@@ -8,9 +8,14 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
+class QSpinBox;
+class QVBoxLayout;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -69,6 +74,23 @@ public:
     QPushButton* BtnLegend = nullptr;      // 凡例編集
     QCheckBox* CBLegendCopy = nullptr;     // 凡例記号コピー
 
+    // Paint files, paint by name and data paint.
+    QPushButton* BtnLoad = nullptr;        // 読　込
+    QPushButton* BtnSave = nullptr;        // 保　存
+    QCheckBox* CBColorsOnly = nullptr;     // 塗り色のみ
+    QCheckBox* CBAppend = nullptr;         // 追加読込
+    QCheckBox* CBNamePaint = nullptr;      // 市町村指定
+    QComboBox* CmbNames = nullptr;         // the name list
+    QPushButton* BtnNameRun = nullptr;     // 実行
+    QPushButton* BtnData = nullptr;        // データ
+    QSpinBox* SpinClasses = nullptr;       // 階級数 of a statistics file (2–8)
+    QComboBox* CmbClassMethod = nullptr;   // 等間隔 / 分位数
+    QLabel* LblFile = nullptr;             // the last paint or data file
+    // File dialogs; replaced by tests. Returns the chosen file or nothing on cancel.
+    std::function<std::optional<QString>(bool save, const QString& filter)> askFileName;
+    // The name list of 市町村指定 (enabled with 実行 while it holds names).
+    void setNameList(const std::vector<std::string>& names);
+
 signals:
     void slotSelected(int slot);
     void startRequested();
@@ -83,6 +105,11 @@ signals:
     void closedByUser();
     // 凡例編集: copySamples while 凡例記号コピー is checked.
     void legendRequested(bool copySamples);
+    void loadRequested(const QString& path, bool colorsOnly, bool append);
+    void saveRequested(const QString& path, bool colorsOnly);
+    void dataRequested(const QString& path, int classes, int method); // method: 0 equal intervals, 1 quantiles
+    void nameListToggled(bool on);
+    void paintByNameRequested(const QString& name);
     // The window was hidden by the program or the user (閉じる, Esc, the title bar).
     void hiddenByUser();
 
@@ -91,8 +118,12 @@ protected:
 
 private:
     void askClose();
+    void buildFileControls(QVBoxLayout* top);
+    void load();
+    void save();
 
     std::array<QToolButton*, kPaintSlots> swatches_{};
+    QString lastPaintFile_; // the save dialog's default name: the file last read
     TPBrush* chooser_ = nullptr;
 };
 

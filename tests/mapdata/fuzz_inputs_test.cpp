@@ -39,7 +39,9 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzInputs,
                                            Target{"history", fuzz::historyInput},
                                            Target{"readings", fuzz::readingsInput},
                                            Target{"stamps", fuzz::stampsInput},
-                                           Target{"legend", fuzz::legendInput}),
+                                           Target{"legend", fuzz::legendInput},
+                                           Target{"paintfile", fuzz::paintFileInput},
+                                           Target{"datapaint", fuzz::dataPaintInput}),
                          [](const ::testing::TestParamInfo<Target>& i) { return std::string(i.param.name); });
 
 } // namespace

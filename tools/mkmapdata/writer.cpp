@@ -292,6 +292,37 @@ bool writeModel(const BuildOptions& options, const MapModel& model, std::string&
     if (!put("CITYLIST.TXT", citylist) || !put("EXTRA.TXT", extra))
         return fail();
 
+    // Local government codes of every name record and designated city (six digits with
+    // the check digit), so that statistics keyed by code find their municipality:
+    // code, kind (M municipality, W ward, D designated city), area, the name position,
+    // name, prefecture, and the county or designated city. The map files stay as they are.
+    std::vector<std::string> codeLines;
+    auto code6Of = [&](const std::string& code5) {
+        auto it = codes.find(code5);
+        return it != codes.end() ? it->second.code6 : checkDigitCode(code5);
+    };
+    std::set<std::string> citiesCoded;
+    for (const Region& r : model.regions) {
+        if (r.name.empty() || r.code.size() != 5)
+            continue;
+        codeLines.push_back(code6Of(r.code) + "," + (r.ward ? "W" : "M") + "," + std::to_string(r.area) + "," +
+                            fmtPoint(r.anchor) + "," + r.name + "," + r.pref + "," + r.city);
+        if (!r.ward || citiesCoded.count(r.pref + r.city))
+            continue;
+        citiesCoded.insert(r.pref + r.city);
+        for (const DesignatedCity& c : model.cities) {
+            if (c.name != r.city || c.area != r.area)
+                continue;
+            for (const auto& [code, info] : codes)
+                if (code.size() == 5 && code.compare(0, 2, r.code, 0, 2) == 0 && info.name == r.city)
+                    codeLines.push_back(info.code6 + ",D," + std::to_string(c.area) + "," + fmtPoint(c.anchor) + "," +
+                                        c.name + "," + r.pref + ",");
+            break;
+        }
+    }
+    if (!put("CODES.TXT", codeLines))
+        return fail();
+
     // Readings of every name record and every designated city.
     std::vector<std::string> yomi;
     for (const Region& r : model.regions)
