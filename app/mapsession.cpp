@@ -49,6 +49,7 @@ MapSession::MapSession(MessageSink& messages, QObject* parent) : QObject(parent)
     // export, each with its own fill targets.
     hooks.paintReplay = paintReplayLayer(paintRecords);
     installMeasuringLayers();
+    installLineLayers();
     hooks.searchPaint = searchPaintLayer(search);
     search.setHistoryRecorder([this](const std::string& typed) { history.add(typed, messages_); });
 }
@@ -517,6 +518,7 @@ ModeFlags MapSession::mouseModes() const
     m.scaleBarHitBox = scaleBarHitBox(decorations.scaleBar, view.imageSide);
     m.scaleBarDrag = scaleBarDragging;
     m.twoPointDrag = twoPoint.dragging();
+    m.mapLineMode = static_cast<int>(lineEditor.click);
     return m;
 }
 

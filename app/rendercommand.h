@@ -2,11 +2,11 @@
 // The headless command for scripts and batch work:
 //
 //   oboro render --areas 13,14 [--size 600|1200|...|7200] [--reduce 1..5] [--dpi 300|600]
-//                [--tokyo-datum] [--no-names] [--circle LON,LAT,KM[,COUNT]]... [--folder DIR]
-//                --out map.png|.jpg|.bmp
+//                [--tokyo-datum] [--no-names] [--circle LON,LAT,KM[,COUNT]]... [--lines FILE.adl]...
+//                [--folder DIR] --out map.png|.jpg|.bmp
 //
 // draws the map of the areas with the default settings (and the distance circles asked
-// for) and writes it as an image file. Sizes above 1800 are print sizes (the details of
+// for, and the map line files given) and writes it as an image file. Sizes above 1800 are print sizes (the details of
 // the 1800 picture drawn larger); the resolution goes into the file (by default 300 dpi
 // for print sizes, 96 otherwise).
 // No window and no display are needed. Messages go to the standard error stream in
@@ -45,6 +45,7 @@ struct RenderOptions {
     bool tokyoDatum = false;
     bool noNames = false;   // municipality name layers off
     std::vector<CircleRequest> circles;
+    QStringList lines;      // map line files (.adl) drawn over the map
     QString folder;         // program folder (empty: the current directory)
     QString out;
     ImageFormat format = ImageFormat::Png;

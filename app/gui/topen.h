@@ -57,6 +57,7 @@ class TMapPaint;
 class TSettei;
 class TDataCheck;
 class TKyori;
+class TLineAdd;
 
 // A picture that reports clicks (the version and manual pictures).
 class TImage : public QLabel {
@@ -109,6 +110,7 @@ public:
     TSettei* settingsWindow() const { return settei_; }
     TDataCheck* choiceWindow() const { return dataCheck_; }
     TKyori* circleWindow() const { return kyori_; }
+    TLineAdd* lineWindow() const { return lineAdd_; }
     ConfigValues config;           // the configuration file's values (read at start-up)
     bool clipboardUsed = false;    // a map picture was copied during the run
 
@@ -248,6 +250,7 @@ private:
     void readout(int x, int y);
     void rangeTimerFired();
     void followPathEvent(const PathEvent& e);
+    bool settleMapLineForExit();
     void openWebMap(int x, int y);
     void paintOverlay(QPainter& p);
     void afterDrawing(const DrawResult& r);
@@ -268,6 +271,7 @@ private:
     QTimer* rangeTimer_ = nullptr;
     QTimer* pathTimer_ = nullptr;  // 概算: the path samples the pointer
     TKyori* kyori_ = nullptr;
+    TLineAdd* lineAdd_ = nullptr;
     // range square and rubber bands
     bool crossDrawn_ = false;
     bool settingsWereOpen_ = false;

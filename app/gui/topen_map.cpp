@@ -12,6 +12,7 @@
 #include "app/gui/cursors.h"
 #include "common/dms.h"
 #include "measure/gui/tkyori.h"
+#include "lines/gui/tlineadd.h"
 #include "measure/readout.h"
 #include "common/log.h"
 #include "common/paths.h"
@@ -144,6 +145,11 @@ void TOpen::buildMapTools()
     connect(Button13, &QPushButton::clicked, kyori_, &TKyori::openFromMainWindow);
     connect(action("MKyori"), &QAction::triggered, kyori_, &TKyori::openForPicking);
     action("MKyori")->setEnabled(false); // until a map is shown
+
+    // Map lines: the window works on the session's edited line and displayed files.
+    lineAdd_ = new TLineAdd(session, dialogs(), this);
+    connect(BtnLine, &QPushButton::clicked, lineAdd_, &TLineAdd::open);
+    connect(action("N16"), &QAction::triggered, lineAdd_, &TLineAdd::open);
 
     MapImage->installEventFilter(this);
     MapImage->setMouseTracking(true);
@@ -584,6 +590,7 @@ void TOpen::refreshControls()
         setControlEnabled(w, !locked);
     setControlEnabled(BtnPaint, viewUsable);
     setControlEnabled("N4", viewUsable);
+    setControlEnabled("N16", viewUsable);
     setControlEnabled("N3", viewUsable);
     setControlEnabled("N2", viewUsable);
     setControlEnabled("MKyori", viewUsable && !s.measuring());
@@ -884,6 +891,9 @@ void TOpen::mapPress(int x, int y, Qt::MouseButton button)
     case PressAction::CircleCentre:
         session.circleCentreAt(QPoint(x, y));
         break;
+    case PressAction::MapLineEdit:
+        session.mapLineClick(QPoint(x, y));
+        break;
     case PressAction::RangeStart:
         session.startRange(QPoint(x, y));
         Label15->setText(kmText("%7.2f km", 0.0f));
@@ -994,6 +1004,8 @@ void TOpen::mapDoubleClick(int, int)
         break;
     }
 }
+
+bool TOpen::settleMapLineForExit() { return !lineAdd_ || lineAdd_->settleUnsaved(exitLineQuestion()); }
 
 void TOpen::mapWheel(int delta, Qt::KeyboardModifiers modifiers)
 {
