@@ -401,7 +401,8 @@ void TLineAdd::refresh()
         }
     }
     setQuietly(CBArrow, s.arrow != 0);
-    setQuietly(CheckBox1, s.arrow == 2);
+    if (s.arrow != 0) // without arrows ▲ keeps the kind for when they come back
+        setQuietly(CheckBox1, s.arrow == 2);
     setQuietly(CBLoop, e.closeLoop);
     setQuietly(CheckBox7, e.appendOnInsert);
     setQuietly(CheckBox3, e.shown);
