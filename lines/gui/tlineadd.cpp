@@ -18,9 +18,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace oboro {
@@ -161,11 +163,14 @@ TLineAdd::TLineAdd(MapSession& session, MessageBoxSink& dialogs, QWidget* parent
         u->setRange(lo, hi);
         u->setPosition(start);
         u->setToolTip(hint);
+        u->setFixedSize(u->sizeHint());
         e = named(new QLineEdit(QString::number(start), this), editName);
         e->setReadOnly(true);
         e->setFixedWidth(40);
         e->setToolTip(hint);
     };
+    UpDown1->setFixedSize(UpDown1->sizeHint());
+    Edit1->setFixedWidth(48);
     upDown("UpDown2", "Edit2", kMinLineSize, kMaxLineSize, 1, UpDown2, Edit2, QStringLiteral("実線の太さ"));
     upDown("UpDown3", "Edit3", kMinArrowSize, kMaxArrowSize, 12, UpDown3, Edit3, QStringLiteral("矢印の大きさ"));
     upDown("UpDown4", "Edit4", 0, kMaxArrowStep, 0, UpDown4, Edit4, QStringLiteral("連続矢印のステップ間隔"));
@@ -350,6 +355,18 @@ void TLineAdd::open()
     if (session_.isOn(Switch::Readings))
         session_.setSwitch(Switch::Readings, false);
     refresh();
+    // The first time beside the main window, so the map stays in view.
+    if (!placed_ && parentWidget()) {
+        adjustSize();
+        QPoint at = parentWidget()->frameGeometry().topRight() + QPoint(4, 0);
+        if (const QScreen* screen = parentWidget()->screen()) {
+            const QRect free = screen->availableGeometry();
+            at.setX(std::max(free.left(), std::min(at.x(), free.right() - frameGeometry().width())));
+            at.setY(std::max(free.top(), std::min(at.y(), free.bottom() - frameGeometry().height())));
+        }
+        move(at);
+        placed_ = true;
+    }
     show();
     raise();
 }

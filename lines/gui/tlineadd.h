@@ -79,6 +79,7 @@ private:
     MessageBoxSink& dialogs_;
     Color color_ = kBlack;
     bool refreshing_ = false;
+    bool placed_ = false;
 };
 
 // Questions of the map line window.
