@@ -47,7 +47,7 @@ MapSession::MapSession(MessageSink& messages, QObject* parent) : QObject(parent)
     installNameAndDecorationLayers(hooks, nameOptions, decorations);
     // The replay draws on whatever canvas is being drawn: the cached picture or a larger
     // export, each with its own fill targets.
-    hooks.paintReplay = paintReplayLayer(paintRecords);
+    hooks.paintReplay = paintReplayLayer(paintRecords, &hooks.paintBorderLines);
     installMeasuringLayers();
     installLineLayers();
     hooks.searchPaint = searchPaintLayer(search);

@@ -159,6 +159,11 @@ TEST_F(LinesOnKanagawa, DisplayedLineStopsThePaintFill)
     const QImage picture = session.drawPicture(600);
     EXPECT_EQ(picture.pixel(above.x(), above.y()), toPixel(paint));
     EXPECT_NE(picture.pixel(below.x(), below.y()), toPixel(paint));
+    // A print picture (six times the side, details drawn larger) fills the same side.
+    const QImage print = session.drawPicture(3600);
+    ASSERT_EQ(print.width(), 3600);
+    EXPECT_EQ(print.pixel(above.x() * 6 + 3, above.y() * 6 + 3), toPixel(paint));
+    EXPECT_NE(print.pixel(below.x() * 6 + 3, below.y() * 6 + 3), toPixel(paint));
 }
 
 TEST_F(LinesOnKanagawa, BadFilesChangeNothing)
