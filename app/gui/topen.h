@@ -230,6 +230,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -38,6 +38,7 @@
 #include <QProgressDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -1005,7 +1006,24 @@ void TOpen::mapDoubleClick(int, int)
     }
 }
 
-bool TOpen::settleMapLineForExit() { return !lineAdd_ || lineAdd_->settleUnsaved(exitLineQuestion()); }
+bool TOpen::settleMapLineForExit()
+{
+    if (!lineAdd_ || !lineAdd_->settleUnsaved(exitLineQuestion()))
+        return !lineAdd_;
+    if (session.lineEditor.unsaved())
+        session.closeMapLine(); // discarded
+    return true;
+}
+
+void TOpen::closeEvent(QCloseEvent* e)
+{
+    // Closed from the window's frame: an edited map line is not dropped without asking.
+    if (!settleMapLineForExit()) {
+        e->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(e);
+}
 
 void TOpen::mapWheel(int delta, Qt::KeyboardModifiers modifiers)
 {

@@ -179,9 +179,13 @@ TEST_F(LineFlow, AnUnsavedLineIsNeverDroppedWithoutAsking)
     EXPECT_EQ(unsavedAsked.size(), 3u);
     EXPECT_EQ(unsavedAsked[0].title, "線データ編集作業の終了");
     EXPECT_EQ(w->session.lineEditor.line.points, points);
-    // Exit asks too, and Cancel keeps the program running.
+    // Exit and closing the main window ask too, and Cancel keeps the program running.
     EXPECT_FALSE(w->exitProgram());
     EXPECT_EQ(unsavedAsked.back().title, "Oboroの終了");
+    QCloseEvent closeMain;
+    QApplication::sendEvent(w.get(), &closeMain);
+    EXPECT_FALSE(closeMain.isAccepted());
+    EXPECT_EQ(unsavedAsked.size(), 5u);
     // Save: the file is written, then the line is closed.
     unsavedAnswer = UnsavedAnswer::Save;
     savePath = (folder.path() + "/kept.adl").toStdString();
