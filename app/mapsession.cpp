@@ -47,11 +47,12 @@ MapSession::MapSession(MessageSink& messages, QObject* parent) : QObject(parent)
     installNameAndDecorationLayers(hooks, nameOptions, decorations);
     // The replay draws on whatever canvas is being drawn: the cached picture or a larger
     // export, each with its own fill targets.
-    hooks.paintReplay = paintReplayLayer(paintRecords);
+    hooks.paintReplay = paintReplayLayer(paintRecords, &hooks.paintBorderLines);
     installMeasuringLayers();
     installReadingsLayer();
     installSymbolLayers();
     installLegendLayers();
+    installLineLayers();
     hooks.searchPaint = searchPaintLayer(search);
     search.setHistoryRecorder([this](const std::string& typed) { history.add(typed, messages_); });
 }
@@ -529,6 +530,7 @@ ModeFlags MapSession::mouseModes() const
     m.stamping = symbolPalette.armed;
     m.stampingPaused = symbolPalette.disabled;
     legendModes(m);
+    m.mapLineMode = static_cast<int>(lineEditor.click);
     return m;
 }
 

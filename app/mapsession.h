@@ -6,6 +6,7 @@
 // session tells its views through `changed`; a drawing also reports through `drawn`.
 #include "common/canvas.h"
 #include "common/messages.h"
+#include "lines/lineeditor.h"
 #include "mapdata/loader.h"
 #include "mapdata/store.h"
 #include "measure/circles.h"
@@ -198,6 +199,9 @@ public:
     QRect legendBox;               // pixels of the cached picture, from the last drawing of the legend
     bool legendDragging = false;   // the legend box is being moved
     std::string legendFile;        // the legend file last read or written (shown by the window)
+    // ---- map lines
+    LineEditor lineEditor;         // the line edited point by point in the map line window
+    DisplayedLines displayedLines; // 地図線読込: finished line files shown read-only
 
     // Reads the map files of areas into target; replaceable by tests.
     std::function<bool(MapStore& target, const std::vector<int>& areas, const LoadOptions& opt, MessageSink& sink)>
@@ -404,6 +408,32 @@ public:
     void startLegendDrag();
     void dragLegend(QPoint at);
     void dropLegend(QPoint at);
+    // ---- map lines (the map line window's operations; each draws what changed)
+    void newMapLine();                         // 新規作成
+    bool mapLineClick(QPoint pixel);           // a map click the edited line awaits
+    void finishMapLine();                      // 終わり
+    void mapLineBreak();                       // 切断
+    void insertMapLinePoint();                 // 挿　入
+    void deleteMapLinePoint();                 // 削　除
+    void moveMapLinePoint();                   // 移　動
+    void selectMapLinePoint(int row);
+    void shiftMapLine(int dx, int dy);         // 移動 (map units)
+    void setMapLineEditView(bool on);          // 表示 / 編集
+    void setMapLineShown(bool on);             // the edited line drawn at all
+    void setMapLineStyle(const LineStyle& s);
+    void setMapLineLoop(bool on) { lineEditor.closeLoop = on; }
+    void setMapLineAppendOnInsert(bool on) { lineEditor.appendOnInsert = on; }
+    // ﾌｧｲﾙ読込: reads a file for editing; an unreadable file changes nothing (false).
+    bool openMapLine(const std::string& path);
+    // ﾌｧｲﾙ保存: false after a message when the file could not be written.
+    bool saveMapLine(const std::string& path);
+    void closeMapLine();                       // 編集終了
+    // 地図線読込: all or nothing (see DisplayedLines::load).
+    bool loadDisplayedLines(const std::vector<std::string>& paths, bool append);
+    void clearDisplayedLines();                // クリア
+    void removeDisplayedLine(const std::string& path);
+    void setDisplayedLinesShown(bool on);      // 表示
+    void setPaintBorderLines(bool on);         // 塗り分け境界線
 
     // ---- drawing
     // Draws the cached picture from the state (nothing while drawing is off).
@@ -451,6 +481,8 @@ private:
     void legendModes(ModeFlags& m) const;
     void finishFilePaint();
     bool paintAtNamePosition(int32_t x, int32_t y);
+    void installLineLayers();
+    void mapLinesChanged();
     void afterSearchedArea();
     void installReadingsLayer();
     void readingsSwitched(bool on);

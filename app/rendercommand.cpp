@@ -77,6 +77,7 @@ std::string renderUsage()
            "                    [--marks 記号.mrk|記号.mks]...\n"
            "                    [--legend 凡例.exp]\n"
            "                    [--paint ファイル.pnt] [--data ファイル.csv [--classes 2～8] [--class-method equal|quantile]]\n"
+           "                    [--lines 地図線ファイル.adl]...\n"
            "                    [--folder フォルダ] --out 地図.png|.jpg|.bmp\n"
            "  --areas        描く地域の番号 (1～52) をコンマで区切って指定\n"
            "  --size         画像サイズ: 600 の倍数で 7200 まで (既定 600)。1800 を超えると印刷用で、\n"
@@ -94,6 +95,7 @@ std::string renderUsage()
            "                 「コード」か「市区町村名」と値の列 (値の階級ごとに塗り色 1, 2, … で塗る)\n"
            "  --classes      値の階級の数 (2～8, 既定 5)\n"
            "  --class-method 階級の分け方: equal (等間隔, 既定) か quantile (分位数)\n"
+           "  --lines        地図線ファイル (.adl) を描く (何度でも指定可)\n"
            "  --folder       地図データのあるプログラムフォルダ (既定は現在のフォルダ)\n"
            "  --out          出力ファイル (拡張子で PNG, JPEG, BMP を選ぶ)";
 }
@@ -121,7 +123,7 @@ RenderArguments parseRenderArguments(const QStringList& args)
                                 name == QLatin1String("--circle") || name == QLatin1String("--marks") ||
                                 name == QLatin1String("--legend") || name == QLatin1String("--paint") ||
                                 name == QLatin1String("--data") || name == QLatin1String("--classes") ||
-                                name == QLatin1String("--class-method");
+                                name == QLatin1String("--class-method") || name == QLatin1String("--lines");
         QString value;
         if (takesValue) {
             if (inlineValue) {
@@ -197,6 +199,10 @@ RenderArguments parseRenderArguments(const QStringList& args)
             if (value != QLatin1String("equal") && value != QLatin1String("quantile"))
                 return fail("--class-method は equal か quantile です: " + str(value));
             o.quantiles = value == QLatin1String("quantile");
+        } else if (name == QLatin1String("--lines")) {
+            if (value.isEmpty())
+                return fail("--lines のファイル名が空です");
+            o.lines << value;
         } else if (name == QLatin1String("--folder")) {
             if (value.isEmpty())
                 return fail("--folder のフォルダ名が空です");
@@ -240,6 +246,8 @@ int runRenderCommand(const QStringList& args, MessageSink& sink, const RenderDra
     for (QString* file : {&options.paintFile, &options.dataFile})
         if (!file->isEmpty())
             *file = QFileInfo(*file).absoluteFilePath();
+    for (QString& line : options.lines)
+        line = QFileInfo(line).absoluteFilePath();
     const QString folder = options.folder.isEmpty() ? QDir::currentPath() : options.folder;
     if (!QFileInfo(folder).isDir()) {
         sink.show("フォルダがありません: " + str(QDir::toNativeSeparators(folder)), "引数エラー", MessageIcon::Exclamation);

@@ -3,12 +3,13 @@
 //
 //   oboro render --areas 13,14 [--size 600|1200|...|7200] [--reduce 1..5] [--dpi 300|600]
 //                [--tokyo-datum] [--no-names] [--circle LON,LAT,KM[,COUNT]]...
-//                [--marks FILE.mrk|FILE.mks]... [--legend FILE.exp]
+//                [--marks FILE.mrk|FILE.mks]... [--legend FILE.exp] [--lines FILE.adl]...
 //                [--paint FILE.pnt] [--data FILE.csv [--classes 2..8] [--class-method equal|quantile]]
 //                [--folder DIR] --out map.png|.jpg|.bmp
 //
-// draws the map of the areas with the default settings (and the distance circles and the
-// stamped symbols of the symbol files asked for) and writes it as an image file. Sizes above 1800 are print sizes (the details of
+// draws the map of the areas with the default settings (and the distance circles, the
+// stamped symbols, the legend, the paint and the map line files asked for) and writes it
+// as an image file. Sizes above 1800 are print sizes (the details of
 // the 1800 picture drawn larger); the resolution goes into the file (by default 300 dpi
 // for print sizes, 96 otherwise).
 // No window and no display are needed. Messages go to the standard error stream in
@@ -49,6 +50,7 @@ struct RenderOptions {
     std::vector<CircleRequest> circles;
     QStringList marks;      // symbol files (.mrk, .mks), their stamps drawn in this order
     QString legend;         // a legend file (.exp) drawn as the legend; empty: no legend
+    QStringList lines;      // map line files (.adl) drawn over the map
     QString folder;         // program folder (empty: the current directory)
     QString paintFile;      // a paint file replayed on the map
     QString dataFile;       // a data paint file (points, or statistics painted in classes)

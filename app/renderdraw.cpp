@@ -88,6 +88,14 @@ std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSin
         }
         session.stamps.insert(session.stamps.end(), read.records.begin(), read.records.end());
     }
+    // The map line files: one that cannot be read has been told, and nothing is drawn.
+    if (!options.lines.isEmpty()) {
+        std::vector<std::string> paths;
+        for (const QString& path : options.lines)
+            paths.push_back(path.toStdString());
+        if (!session.loadDisplayedLines(paths, false))
+            return std::nullopt;
+    }
 
     DrawStatus status = DrawStatus::NotDrawn;
     QImage picture = session.drawPicture(options.imageSide(), &status);

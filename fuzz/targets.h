@@ -5,6 +5,8 @@
 #include "common/dms.h"
 #include "common/fields.h"
 #include "common/textfile.h"
+#include "lines/linefile.h"
+#include "lines/linelayer.h"
 #include "mapdata/loader.h"
 #include "mapdata/namelists.h"
 #include "mapdata/rawtext.h"
@@ -320,6 +322,37 @@ inline void dataPaintInput(const uint8_t* data, size_t size)
             }
             check(classRows(bounds, 2, PaintPalette{}).size() == (bounds.empty() ? 0u : static_cast<size_t>(classes)));
         }
+}
+
+// A map line file: read, it is within the format's ranges and reads back the same once
+// written; refused, it names a line of the file and why; drawn, it stays in the picture.
+inline void lineFileInput(const uint8_t* data, size_t size)
+{
+    const TextFile text = decodeSjisText(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!text.ok())
+        return;
+    const LineFileParse p = parseLineFile(text.lines);
+    if (!p.data) {
+        check(p.badLine >= 1 && static_cast<size_t>(p.badLine) <= text.lines.size() + 1);
+        check(!p.reason.empty());
+        return;
+    }
+    const LineStyle& s = p.data->style;
+    check(s.color <= 0xFFFFFFu && s.type >= 0 && s.type < kLineTypeCount);
+    check(s.size >= kMinLineSize && s.size <= kMaxLineSize && s.arrow >= 0 && s.arrow <= 2);
+    check(s.arrowSize >= kMinArrowSize && s.arrowSize <= kMaxArrowSize && s.step >= 0 && s.step <= kMaxArrowStep);
+    check(p.data->points.size() <= text.lines.size() * 5);
+    const LineFileParse again = parseLineFile(formatLineFile(*p.data));
+    check(again.data && *again.data == *p.data);
+    if (p.data->points.size() > 200)
+        return;
+    ViewState view;
+    view.imageSide = 64;
+    view.scaleX = view.scaleY = 0.001f;
+    view.wgs = false;
+    Canvas canvas(64, 64, kWhite);
+    drawLineData(canvas, view, *p.data, lookOf(s));
+    check(canvas.width() == 64 && canvas.height() == 64);
 }
 
 } // namespace oboro::fuzz

@@ -54,7 +54,8 @@ namespace {
 // one nearest to the record's pixel, taken to the middle of its block in the larger one.
 class ReferencePicture {
 public:
-    explicit ReferencePicture(RenderContext& ctx) : display_(ctx.display), scale_(ctx.canvas.detailScale())
+    ReferencePicture(RenderContext& ctx, const Layer* borderLines)
+        : display_(ctx.display), scale_(ctx.canvas.detailScale())
     {
         view_ = ctx.view;
         view_.sizeFactor = kLargestScreenSide / 600;
@@ -65,6 +66,10 @@ public:
         ctx.store.extent = kept;
         lines_.resize(kLargestScreenSide, kLargestScreenSide, display_.BackColor);
         DrawBoundaryLines(lines_, ctx.store, view_, display_, ctx.switches);
+        if (borderLines && *borderLines && ctx.tools.paintBorderLines && ctx.tools.lineFilesListed) {
+            RenderContext reference{lines_, ctx.store, view_, ctx.display, ctx.switches, ctx.tools, ctx.messages};
+            (*borderLines)(reference);
+        }
         visited_.assign(static_cast<size_t>(kLargestScreenSide) * kLargestScreenSide, 0);
     }
 
@@ -134,16 +139,16 @@ private:
 
 } // namespace
 
-Layer paintReplayLayer(const PaintRecords& records)
+Layer paintReplayLayer(const PaintRecords& records, const Layer* borderLines)
 {
     const PaintRecords* r = &records;
-    return [r](RenderContext& ctx) {
+    return [r, borderLines](RenderContext& ctx) {
         if (r->count() == 0)
             return;
         PaintView view = paintViewOf(ctx.canvas, ctx.view, ctx.display, ctx.store);
         std::optional<ReferencePicture> reference;
         if (!ctx.canvas.detailScale().isUnit()) {
-            reference.emplace(ctx);
+            reference.emplace(ctx, borderLines);
             view.referenceSeed = [&reference](int32_t x, int32_t y) { return reference->seed(x, y); };
         }
         replayPaint(ctx.canvas, view, *r);

@@ -15,7 +15,9 @@ PaintView paintViewOf(Canvas& canvas, const ViewState& view, const DisplayState&
 // The layer for RenderHooks::paintReplay; records must outlive it. On a picture with
 // larger details (print sizes) it first draws the boundary lines at 1800 pixels, the
 // reference picture, and starts each record's fill where it fills the same region as
-// there (PaintView::referenceSeed).
-Layer paintReplayLayer(const PaintRecords& records);
+// there (PaintView::referenceSeed). borderLines, when given, is the layer of the lines
+// the drawing uses as fill borders besides the boundaries (map lines); it is drawn on the
+// reference picture too, when the drawing draws it. It must outlive the layer.
+Layer paintReplayLayer(const PaintRecords& records, const Layer* borderLines = nullptr);
 
 } // namespace oboro

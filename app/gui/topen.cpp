@@ -567,8 +567,8 @@ const QStringList& TOpen::awaitingToolWindows()
     static const QStringList names = {
         // prefecture selection, municipality search, work files, settings list
         "Button10", "Button1", "CBInfo",
-        // tool windows: display settings, paint, labels, symbols, map lines, distance circles
-        "BtnLetter", "BtnLine", "N16",
+        // tool windows: labels
+        "BtnLetter",
         // rail line details
         "CBRailSet", "MRail",
         // name editors, prefecture name attributes, label files, editions
@@ -748,9 +748,12 @@ void TOpen::prepareNewSelection()
 
 bool TOpen::exitProgram()
 {
+    // An edited map line is saved or discarded first (or the exit is cancelled).
+    if (!settleMapLineForExit())
+        return false;
     ExitHooks h;
     h.ask = [this](const Message& m) { return dialogs().ask(m); };
-    h.unsavedMapLine = [] { return false; };
+    h.unsavedMapLine = [] { return false; }; // settled above
     h.clipboardUsed = [this] { return clipboardUsed; };
     h.clearClipboard = [] { oboro::clearClipboard(); };
     h.saveSearchHistory = [this](const std::string& path) { session.history.save(path, dialogs()); };

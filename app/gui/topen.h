@@ -61,6 +61,7 @@ class TYomi;
 class TYomiList;
 class TPagesDlg;
 class THanrei;
+class TLineAdd;
 
 // A picture that reports clicks (the version and manual pictures).
 class TImage : public QLabel {
@@ -117,6 +118,7 @@ public:
     TYomiList* readingsListWindow() const { return yomiList_; }
     TPagesDlg* symbolPaletteWindow() const { return pages_; }
     THanrei* legendWindow() const { return hanrei_; }
+    TLineAdd* lineWindow() const { return lineAdd_; }
     ConfigValues config;           // the configuration file's values (read at start-up)
     bool clipboardUsed = false;    // a map picture was copied during the run
 
@@ -243,6 +245,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -269,6 +272,7 @@ private:
     void readout(int x, int y);
     void rangeTimerFired();
     void followPathEvent(const PathEvent& e);
+    bool settleMapLineForExit();
     void openWebMap(int x, int y);
     void paintOverlay(QPainter& p);
     void afterDrawing(const DrawResult& r);
@@ -293,6 +297,7 @@ private:
     TYomiList* yomiList_ = nullptr;
     TPagesDlg* pages_ = nullptr;   // 記号パレット
     THanrei* hanrei_ = nullptr;
+    TLineAdd* lineAdd_ = nullptr;
     // range square and rubber bands
     bool crossDrawn_ = false;
     bool settingsWereOpen_ = false;

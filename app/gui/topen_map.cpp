@@ -13,6 +13,7 @@
 #include "app/gui/cursors.h"
 #include "common/dms.h"
 #include "measure/gui/tkyori.h"
+#include "lines/gui/tlineadd.h"
 #include "measure/readout.h"
 #include "common/log.h"
 #include "common/paths.h"
@@ -38,6 +39,7 @@
 #include <QProgressDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -146,6 +148,11 @@ void TOpen::buildMapTools()
     buildSymbolTools();
     connect(action("MKyori"), &QAction::triggered, kyori_, &TKyori::openForPicking);
     action("MKyori")->setEnabled(false); // until a map is shown
+
+    // Map lines: the window works on the session's edited line and displayed files.
+    lineAdd_ = new TLineAdd(session, dialogs(), this);
+    connect(BtnLine, &QPushButton::clicked, lineAdd_, &TLineAdd::open);
+    connect(action("N16"), &QAction::triggered, lineAdd_, &TLineAdd::open);
 
     MapImage->installEventFilter(this);
     MapImage->setMouseTracking(true);
@@ -588,6 +595,7 @@ void TOpen::refreshControls()
         setControlEnabled(w, !locked);
     setControlEnabled(BtnPaint, viewUsable);
     setControlEnabled("N4", viewUsable);
+    setControlEnabled("N16", viewUsable);
     setControlEnabled("N3", viewUsable);
     setControlEnabled("N2", viewUsable);
     setControlEnabled("MKyori", viewUsable && !s.measuring());
@@ -925,6 +933,9 @@ void TOpen::mapPress(int x, int y, Qt::MouseButton button)
     case PressAction::CircleCentre:
         session.circleCentreAt(QPoint(x, y));
         break;
+    case PressAction::MapLineEdit:
+        session.mapLineClick(QPoint(x, y));
+        break;
     case PressAction::RangeStart:
         session.startRange(QPoint(x, y));
         Label15->setText(kmText("%7.2f km", 0.0f));
@@ -1051,6 +1062,25 @@ void TOpen::mapDoubleClick(int, int)
     default:
         break;
     }
+}
+
+bool TOpen::settleMapLineForExit()
+{
+    if (!lineAdd_ || !lineAdd_->settleUnsaved(exitLineQuestion()))
+        return !lineAdd_;
+    if (session.lineEditor.unsaved())
+        session.closeMapLine(); // discarded
+    return true;
+}
+
+void TOpen::closeEvent(QCloseEvent* e)
+{
+    // Closed from the window's frame: an edited map line is not dropped without asking.
+    if (!settleMapLineForExit()) {
+        e->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(e);
 }
 
 void TOpen::mapWheel(int delta, Qt::KeyboardModifiers modifiers)

@@ -41,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzInputs,
                                            Target{"stamps", fuzz::stampsInput},
                                            Target{"legend", fuzz::legendInput},
                                            Target{"paintfile", fuzz::paintFileInput},
-                                           Target{"datapaint", fuzz::dataPaintInput}),
+                                           Target{"datapaint", fuzz::dataPaintInput},
+                                           Target{"linefile", fuzz::lineFileInput}),
                          [](const ::testing::TestParamInfo<Target>& i) { return std::string(i.param.name); });
 
 } // namespace
