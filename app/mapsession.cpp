@@ -49,6 +49,7 @@ MapSession::MapSession(MessageSink& messages, QObject* parent) : QObject(parent)
     // export, each with its own fill targets.
     hooks.paintReplay = paintReplayLayer(paintRecords);
     installMeasuringLayers();
+    installLabelLayers();
     hooks.searchPaint = searchPaintLayer(search);
     search.setHistoryRecorder([this](const std::string& typed) { history.add(typed, messages_); });
 }
@@ -279,6 +280,7 @@ bool MapSession::selectAreas(const std::vector<int>& areas, bool preMergerBorder
     overlay = {};
     backHistory = BackHistory{};
     switches.CBLabel = false;
+    resetLabelState();
     switches.CBTownName = su.townNameChecked;
     duplicateNamesUsable = su.doubleNameEnabled;
     switches.CBMainDoubleName = su.doubleNameChecked;
@@ -517,6 +519,8 @@ ModeFlags MapSession::mouseModes() const
     m.scaleBarHitBox = scaleBarHitBox(decorations.scaleBar, view.imageSide);
     m.scaleBarDrag = scaleBarDragging;
     m.twoPointDrag = twoPoint.dragging();
+    m.labelPlacePending = labelControls.placePending;
+    m.labelMove = labelControls.moveRow >= 0;
     return m;
 }
 

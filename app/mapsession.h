@@ -6,6 +6,8 @@
 // session tells its views through `changed`; a drawing also reports through `drawn`.
 #include "common/canvas.h"
 #include "common/messages.h"
+#include "labels/labelstate.h"
+#include "labels/labeltable.h"
 #include "mapdata/loader.h"
 #include "mapdata/store.h"
 #include "measure/circles.h"
@@ -148,6 +150,14 @@ public:
     // The last measurement of the searched name's regions (総面積表示).
     std::optional<SearchedAreaResult> searchedArea;
 
+    // ---- labels: the label table (saved with the work file), the label window's
+    // controls and the labels-in-view list
+    LabelTable labels;
+    LabelControls labelControls;
+    LabelPainter labelPainter;               // keeps the rendered texts between drawings
+    std::vector<LabelRow> labelsInView;      // the labels-in-view list, editable
+    bool labelsInViewHideNext = true;        // its 非表示設定 / 表示設定 toggle
+
     // Reads the map files of areas into target; replaceable by tests.
     std::function<bool(MapStore& target, const std::vector<int>& areas, const LoadOptions& opt, MessageSink& sink)>
         readMapFiles;
@@ -242,6 +252,54 @@ public:
     void circlePointerAt(QPoint pixel);
     bool measuring() const { return tool == MapTool::Path || tool == MapTool::RegionArea; }
 
+    // ---- labels (the questions are asked by the window before these run)
+    // ラ ベ ル: the window opens (クリア becomes usable).
+    void openLabelWindow();
+    // After every area selection: no pending move or highlight, all rows counted shown,
+    // the file list emptied (the rows stay), the position entries cleared.
+    void resetLabelState();
+    // 位置指定 by the chosen method: the mouse arms the next click; degrees and map units
+    // place at once. False when nothing was placed or armed (the message has been shown).
+    bool placeLabel();
+    // A map click while a placement is pending / a move is pending.
+    bool placeLabelAt(int px, int py);
+    void moveLabelTo(int px, int py);
+    void startLabelMove(int row);
+    // 読　込 (additive: 追加読込): files already listed are not read again. A file that
+    // cannot be read or is not a label file leaves the table and the list as they were.
+    bool readLabelFiles(const std::vector<std::string>& paths, bool additive);
+    bool rereadLabelFiles();
+    bool saveLabels(const std::string& path);
+    void clearLabels();
+    void deleteLabel(int row);
+    void setLabelColor(Color c);
+    void recolourLabel(int row);
+    void recolourAllLabels();
+    void resizeAllLabels();
+    void sortLabelsByText();
+    void sortLabelsByFileNumber();
+    void setAllLabelsShown(bool shown);
+    void toggleLabelShown(int row);
+    // A typed cell; false with the message shown when refused. Takes effect at the next drawing.
+    bool editLabel(int row, LabelColumn column, const std::string& typed);
+    // マーク, ラベル, 文字ｻｲｽﾞ固定, 白抜き, 文字ｻｲｽﾞ: redraws.
+    void setLabelLook(const LabelLook& look);
+    void showLabels();
+    void hideLabels();
+    // The row drawn red (−1: none); redraws.
+    void highlightLabel(int row);
+    void centreOnLabel(int row);
+    // The name-label generators: the names in view written as a label file.
+    bool writeNamesAsLabels(const std::string& path, bool preMerger);
+    // The labels-in-view list: filled from the view, a row's 表示 toggled into the table,
+    // the table rebuilt from the list, all rows' 表示 set and the table rebuilt.
+    void fillLabelsInView();
+    void sortLabelsInView();
+    bool editLabelInView(int row, LabelColumn column, const std::string& typed);
+    void toggleLabelInView(int row);
+    void rebuildLabelsFromList();
+    void toggleAllLabelsInView();
+
     // ---- drawing
     // Draws the cached picture from the state (nothing while drawing is off).
     void redraw();
@@ -282,6 +340,7 @@ private:
     void showPanel(const PanelUpdate& u);
     void finishPath(const PathEvent& e);
     void installMeasuringLayers();
+    void installLabelLayers();
     void afterSearchedArea();
 
     MessageSink& messages_;

@@ -74,6 +74,7 @@ std::string renderUsage()
 {
     return "使い方: oboro render --areas 13,14 [--size 600|1200|...|7200] [--reduce 1..5] [--dpi 300|600]\n"
            "                    [--tokyo-datum] [--no-names] [--circle 経度,緯度,半径[,個数]]...\n"
+           "                    [--labels ラベル.lbl]...\n"
            "                    [--folder フォルダ] --out 地図.png|.jpg|.bmp\n"
            "  --areas        描く地域の番号 (1～52) をコンマで区切って指定\n"
            "  --size         画像サイズ: 600 の倍数で 7200 まで (既定 600)。1800 を超えると印刷用で、\n"
@@ -84,6 +85,7 @@ std::string renderUsage()
            "  --no-names     市区町村名を描かない\n"
            "  --circle       距離円 (何度でも指定可): 中心の経度,緯度 (度, 描く測地系の値),\n"
            "                 半径 (km, 整数), 同心円の数 (既定 1)\n"
+           "  --labels       ラベルファイル (.lbl) のラベルを描く (何度でも指定可)\n"
            "  --folder       地図データのあるプログラムフォルダ (既定は現在のフォルダ)\n"
            "  --out          出力ファイル (拡張子で PNG, JPEG, BMP を選ぶ)";
 }
@@ -108,7 +110,7 @@ RenderArguments parseRenderArguments(const QStringList& args)
         const bool takesValue = name == QLatin1String("--areas") || name == QLatin1String("--size") ||
                                 name == QLatin1String("--reduce") || name == QLatin1String("--dpi") ||
                                 name == QLatin1String("--folder") || name == QLatin1String("--out") ||
-                                name == QLatin1String("--circle");
+                                name == QLatin1String("--circle") || name == QLatin1String("--labels");
         QString value;
         if (takesValue) {
             if (inlineValue) {
@@ -162,6 +164,10 @@ RenderArguments parseRenderArguments(const QStringList& args)
             if (!circle)
                 return fail(why);
             o.circles.push_back(*circle);
+        } else if (name == QLatin1String("--labels")) {
+            if (value.isEmpty())
+                return fail("--labels のファイル名が空です");
+            o.labelFiles.push_back(value);
         } else if (name == QLatin1String("--folder")) {
             if (value.isEmpty())
                 return fail("--folder のフォルダ名が空です");
@@ -200,6 +206,8 @@ int runRenderCommand(const QStringList& args, MessageSink& sink, const RenderDra
     RenderOptions options = *parsed.options;
     // The output is named relative to where the command was started, whatever --folder says.
     options.out = QFileInfo(options.out).absoluteFilePath();
+    for (QString& file : options.labelFiles)
+        file = QFileInfo(file).absoluteFilePath();
     const QString folder = options.folder.isEmpty() ? QDir::currentPath() : options.folder;
     if (!QFileInfo(folder).isDir()) {
         sink.show("フォルダがありません: " + str(QDir::toNativeSeparators(folder)), "引数エラー", MessageIcon::Exclamation);

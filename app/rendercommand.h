@@ -2,11 +2,13 @@
 // The headless command for scripts and batch work:
 //
 //   oboro render --areas 13,14 [--size 600|1200|...|7200] [--reduce 1..5] [--dpi 300|600]
-//                [--tokyo-datum] [--no-names] [--circle LON,LAT,KM[,COUNT]]... [--folder DIR]
+//                [--tokyo-datum] [--no-names] [--circle LON,LAT,KM[,COUNT]]... [--labels FILE.lbl]...
+//                [--folder DIR]
 //                --out map.png|.jpg|.bmp
 //
 // draws the map of the areas with the default settings (and the distance circles asked
-// for) and writes it as an image file. Sizes above 1800 are print sizes (the details of
+// for, and the labels of the label files given, drawn as the label window draws them after
+// reading them) and writes it as an image file. Sizes above 1800 are print sizes (the details of
 // the 1800 picture drawn larger); the resolution goes into the file (by default 300 dpi
 // for print sizes, 96 otherwise).
 // No window and no display are needed. Messages go to the standard error stream in
@@ -45,6 +47,7 @@ struct RenderOptions {
     bool tokyoDatum = false;
     bool noNames = false;   // municipality name layers off
     std::vector<CircleRequest> circles;
+    std::vector<QString> labelFiles; // label files (.lbl) drawn over the map
     QString folder;         // program folder (empty: the current directory)
     QString out;
     ImageFormat format = ImageFormat::Png;
@@ -58,7 +61,7 @@ struct RenderOptions {
 enum RenderExit : int {
     kRenderOk = 0,
     kRenderBadArguments = 2,
-    kRenderNoData = 3,     // map data missing or unreadable, nothing drawn
+    kRenderNoData = 3,     // map data or a label file missing or unreadable, nothing drawn
     kRenderWriteFailed = 4,
 };
 

@@ -565,14 +565,14 @@ const QStringList& TOpen::awaitingToolWindows()
     static const QStringList names = {
         // prefecture selection, municipality search, work files, settings list
         "Button10", "Button1", "CBInfo",
-        // tool windows: display settings, paint, labels, symbols, map lines, distance circles
-        "N5", "BtnLetter", "BtnMark", "MKigou", "BtnLine", "N16",
+        // tool windows: display settings, paint, symbols, map lines, distance circles
+        "N5", "BtnMark", "MKigou", "BtnLine", "N16",
         // rail line details
         "CBRailSet", "MRail",
-        // name editors, prefecture name attributes, label files, editions
-        "N9", "N17", "N10", "N11", "MPrefSet", "MAutoLabel", "MOldLabel", "MEdition",
-        // legend, prefecture names, railways, readings, labels, symbols menu
-        "CBExp", "CBKenName1", "CBRailLine", "CBEki", "CBMain", "CBYomi", "CBLabel", "MPalette", "MCustomDel",
+        // name editors, prefecture name attributes, editions
+        "N9", "N17", "N10", "N11", "MPrefSet", "MEdition",
+        // legend, prefecture names, railways, readings, symbols menu
+        "CBExp", "CBKenName1", "CBRailLine", "CBEki", "CBMain", "CBYomi", "MPalette", "MCustomDel",
         "MCustomLoad", "MCustomSave", "MAddOld",
     };
     return names;

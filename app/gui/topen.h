@@ -57,6 +57,8 @@ class TMapPaint;
 class TSettei;
 class TDataCheck;
 class TKyori;
+class TLetter;
+class TInLabel;
 
 // A picture that reports clicks (the version and manual pictures).
 class TImage : public QLabel {
@@ -109,6 +111,8 @@ public:
     TSettei* settingsWindow() const { return settei_; }
     TDataCheck* choiceWindow() const { return dataCheck_; }
     TKyori* circleWindow() const { return kyori_; }
+    TLetter* labelWindow() const { return letter_; }
+    TInLabel* labelsInViewWindow() const { return inLabel_; }
     ConfigValues config;           // the configuration file's values (read at start-up)
     bool clipboardUsed = false;    // a map picture was copied during the run
 
@@ -268,6 +272,9 @@ private:
     QTimer* rangeTimer_ = nullptr;
     QTimer* pathTimer_ = nullptr;  // 概算: the path samples the pointer
     TKyori* kyori_ = nullptr;
+    TLetter* letter_ = nullptr;
+    TInLabel* inLabel_ = nullptr;
+    void buildLabelTools();
     // range square and rubber bands
     bool crossDrawn_ = false;
     bool settingsWereOpen_ = false;

@@ -11,6 +11,8 @@
 #include "view/imageexport.h"
 #include "app/gui/cursors.h"
 #include "common/dms.h"
+#include "labels/gui/tinlabel.h"
+#include "labels/gui/tletter.h"
 #include "measure/gui/tkyori.h"
 #include "measure/readout.h"
 #include "common/log.h"
@@ -144,6 +146,8 @@ void TOpen::buildMapTools()
     connect(Button13, &QPushButton::clicked, kyori_, &TKyori::openFromMainWindow);
     connect(action("MKyori"), &QAction::triggered, kyori_, &TKyori::openForPicking);
     action("MKyori")->setEnabled(false); // until a map is shown
+
+    buildLabelTools();
 
     MapImage->installEventFilter(this);
     MapImage->setMouseTracking(true);
@@ -625,6 +629,12 @@ void TOpen::refreshControls()
     else
         MapImage->unsetCursor();
     kyori_->refresh();
+    if (letter_)
+        letter_->refresh();
+    if (inLabel_)
+        inLabel_->refresh();
+    setControlEnabled("MAutoLabel", viewUsable);
+    setControlEnabled("MOldLabel", viewUsable && switches.CBNTownBorder);
 
     // Image size choices follow the reduction.
     const auto texts = imageSizeChoices(view.reductionDivisor);
@@ -859,9 +869,14 @@ void TOpen::openWebMap(int x, int y)
 
 void TOpen::mapPress(int x, int y, Qt::MouseButton button)
 {
-    const PressAction a = dispatchPress(session.mouseModes(), session.mapShown, button == Qt::RightButton, x, y);
+    PressAction a = dispatchPress(session.mouseModes(), session.mapShown, button == Qt::RightButton, x, y);
     if (button != Qt::LeftButton && a != PressAction::DisplaySettings)
         return;
+    if (a == PressAction::LabelMove) {
+        // The moved label is drawn at the click; the press then goes on to its next tool.
+        session.moveLabelTo(x, y);
+        a = pressAfterLabelMove(session.mouseModes());
+    }
     switch (a) {
     case PressAction::DisplaySettings:
         showSettingsWindow();
@@ -894,6 +909,9 @@ void TOpen::mapPress(int x, int y, Qt::MouseButton button)
         QApplication::restoreOverrideCursor();
         break;
     }
+    case PressAction::LabelPlace:
+        session.placeLabelAt(x, y);
+        break;
     case PressAction::CentreSet:
         session.overlay.centreCross.reset();
         session.centreAt(x, y);

@@ -36,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzInputs,
                          ::testing::Values(Target{"fields", fuzz::fieldsInput}, Target{"dms", fuzz::dmsInput},
                                            Target{"mapfile", fuzz::mapFileInput},
                                            Target{"namelists", fuzz::nameListsInput},
-                                           Target{"history", fuzz::historyInput}),
+                                           Target{"history", fuzz::historyInput},
+                                           Target{"labelfile", fuzz::labelFileInput}),
                          [](const ::testing::TestParamInfo<Target>& i) { return std::string(i.param.name); });
 
 } // namespace
