@@ -39,6 +39,12 @@ LabelFileRead parseLabelFile(std::string_view bytes, const std::string& path, co
         out.message = openError(path, textFileErrorMessage(text.status, path, text.badLine));
         return out;
     }
+    // Nothing of a refused file is kept.
+    const auto refuse = [&out](Message m) {
+        out.rows.clear();
+        out.message = std::move(m);
+        return out;
+    };
     const bool jr = path.find("JR") != std::string::npos;
     const bool mainStations = path.find("主要") != std::string::npos;
     const bool rail = path.find("鉄道路線") != std::string::npos;
@@ -51,28 +57,24 @@ LabelFileRead parseLabelFile(std::string_view bytes, const std::string& path, co
             continue;
         const std::vector<std::string> f = splitFields(line, SplitMode::Text);
         if (f.size() < 5) {
-            out.message = lineError(path, lineNo, "マーク,経度座標,緯度座標,ラベル,サイズ[,色] の形ではありません");
-            return out;
+            return refuse(lineError(path, lineNo, "マーク,経度座標,緯度座標,ラベル,サイズ[,色] の形ではありません"));
         }
         const std::optional<int> x = strictInt(f[1]);
         const std::optional<int> y = strictInt(f[2]);
         if (!x || !y) {
-            out.message = lineError(path, lineNo, "座標が整数ではありません");
-            return out;
+            return refuse(lineError(path, lineNo, "座標が整数ではありません"));
         }
         const std::optional<int> size = strictInt(f[4]);
         if (!size || *size < kLabelMinSize || *size > kLabelMaxSize) {
-            out.message = lineError(path, lineNo,
+            return refuse(lineError(path, lineNo,
                                     "サイズは " + std::to_string(kLabelMinSize) + " から " +
-                                        std::to_string(kLabelMaxSize) + " までの整数です");
-            return out;
+                                        std::to_string(kLabelMaxSize) + " までの整数です"));
         }
         Color color = 0;
         if (f.size() > 5 && !blank(f[5])) {
             const std::optional<uint32_t> c = strictColor(f[5]);
             if (!c) {
-                out.message = lineError(path, lineNo, "色が数値ではありません");
-                return out;
+                return refuse(lineError(path, lineNo, "色が数値ではありません"));
             }
             color = *c & 0xFFFFFFu;
         }

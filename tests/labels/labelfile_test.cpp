@@ -104,7 +104,7 @@ TEST(LabelFile, BadFilesAreRefusedWithTheFileAndLine)
         const std::string path = test::writeFile(dir.path(), "f.lbl", c.bytes);
         const LabelFileRead r = readLabelFile(path, LabelReadOptions{});
         EXPECT_FALSE(r.ok);
-        EXPECT_TRUE(r.rows.empty());
+        EXPECT_TRUE(r.rows.empty()) << r.message.text;
         EXPECT_EQ(r.message.text, "ラベルデータファイル " + path + " " + c.message);
         EXPECT_EQ(r.message.icon, MessageIcon::Exclamation);
     }

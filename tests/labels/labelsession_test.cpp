@@ -4,7 +4,9 @@
 // the headless command's --labels.
 #include "app/mapsession.h"
 #include "app/rendercommand.h"
+#include "common/dms.h"
 #include "common/paths.h"
+#include "common/textfile.h"
 #include "labels/labelfile.h"
 #include "mapdata/namelists.h"
 #include "support/testsupport.h"
@@ -203,21 +205,22 @@ TEST_F(LabelsOnKanagawa, NamesInViewReadBackAsLabelsGiveTheSamePicture)
 
     // The names off, the file read: every name pixel is drawn again by the labels.
     session.setSwitch(Switch::TownNames, false);
-    EXPECT_EQ(count(session.canvas.image(), 0), 0);
+    const QImage blank = session.canvas.image().copy(); // black: the corner's prefecture name
     ASSERT_TRUE(session.readLabelFiles({path}, false));
     const QImage labels = session.canvas.image();
     long nameInk = 0, missing = 0;
     for (int y = 0; y < names.height(); ++y)
         for (int x = 0; x < names.width(); ++x)
-            if (fromPixel(names.pixel(x, y)) == 0) {
+            if (fromPixel(names.pixel(x, y)) == 0 && fromPixel(blank.pixel(x, y)) != 0) {
                 ++nameInk;
                 missing += fromPixel(labels.pixel(x, y)) != 0;
             }
     EXPECT_GT(nameInk, 3000);
     EXPECT_EQ(missing, 0);
-    // The labels draw no more text than the names did (a text box covers the border
-    // pixels the name layer keeps, nothing else).
-    EXPECT_LE(count(labels, 0), nameInk + nameInk / 20);
+    // And little more: a text box covers the border pixels the name layer keeps, and the
+    // duplicate-name list is written whole (its pre-merger entries too), where the name
+    // layer leaves some of its entries out.
+    EXPECT_LE(count(labels, 0) - count(blank, 0), nameInk + nameInk / 10);
 
     // Pre-merger names: only those of the old name table, none for a map without them.
     const std::string old = dir.filePath("old.lbl").toStdString();
