@@ -25,16 +25,21 @@ int labelFontSize(int baseSize, const LabelLook& look, const ViewState& view)
     return static_cast<int>(s);
 }
 
-const LabelPainter::Run& LabelPainter::run(const std::string& text, int size)
+const LabelPainter::Run& LabelPainter::run(const std::string& mark, const std::string& label, int size)
 {
-    std::string key = std::to_string(size);
-    key += '\x1f';
-    key += text;
-    auto it = runs_.find(key);
+    key_ = std::to_string(size);
+    key_ += '\x1f';
+    key_ += mark;
+    key_ += '\x1f';
+    key_ += label;
+    auto it = runs_.find(key_);
     if (it != runs_.end())
         return it->second;
-    if (runs_.size() >= kMaxRuns)
+    if (runs_.size() >= kMaxRuns) {
         runs_.clear();
+        memo_.assign(memo_.size(), nullptr);
+    }
+    const std::string text = mark + label;
 
     // Written on a canvas of its own with a margin, so glyph pixels that reach out of the
     // text's box are kept as the canvas would draw them on the map.
@@ -42,59 +47,55 @@ const LabelPainter::Run& LabelPainter::run(const std::string& text, int size)
     probe.setFont(size, kBlack);
     const int em = fontPixels(std::clamp(size, 1, 500));
     const int margin = em / 2 + 2;
-    const int w = probe.textWidth(text);
-    const int h = probe.textHeight(text);
-    Canvas c(w + 2 * margin, h + 2 * margin, kWhite);
+    Run r;
+    r.mark = mark;
+    r.text = label;
+    r.size = size;
+    r.width = probe.textWidth(text);
+    r.height = probe.textHeight(text);
+    Canvas c(r.width + 2 * margin, r.height + 2 * margin, kWhite);
     c.setFont(size, kBlack);
     c.setBrush(kProbeBack, BrushStyle::Solid);
     c.textOut(margin, margin, text);
-    // The cells that differ from white, trimmed to their bounding box.
     const QImage& img = c.image();
-    const uint32_t white = toPixel(kWhite), box = toPixel(kProbeBack);
-    int x1 = img.width(), y1 = img.height(), x2 = -1, y2 = -1;
+    const uint32_t black = toPixel(kBlack);
+    r.right = r.width;
+    r.bottom = r.height;
     for (int y = 0; y < img.height(); ++y) {
         const uint32_t* row = reinterpret_cast<const uint32_t*>(img.constScanLine(y));
         for (int x = 0; x < img.width(); ++x)
-            if (row[x] != white) {
-                x1 = std::min(x1, x);
-                x2 = std::max(x2, x);
-                y1 = std::min(y1, y);
-                y2 = std::max(y2, y);
+            if (row[x] == black) {
+                const int gx = x - margin, gy = y - margin;
+                r.glyph.push_back(static_cast<int16_t>(gx));
+                r.glyph.push_back(static_cast<int16_t>(gy));
+                r.left = std::min(r.left, gx);
+                r.top = std::min(r.top, gy);
+                r.right = std::max(r.right, gx + 1);
+                r.bottom = std::max(r.bottom, gy + 1);
             }
     }
-    Run r;
-    if (x2 >= x1) {
-        r.left = x1 - margin;
-        r.top = y1 - margin;
-        r.width = x2 - x1 + 1;
-        r.height = y2 - y1 + 1;
-        r.cells.resize(static_cast<size_t>(r.width) * static_cast<size_t>(r.height));
-        for (int y = 0; y < r.height; ++y) {
-            const uint32_t* row = reinterpret_cast<const uint32_t*>(img.constScanLine(y1 + y));
-            for (int x = 0; x < r.width; ++x) {
-                const uint32_t p = row[x1 + x];
-                r.cells[static_cast<size_t>(y) * static_cast<size_t>(r.width) + static_cast<size_t>(x)] =
-                    p == white ? 0 : p == box ? 1 : 2;
-            }
-        }
-    }
-    return runs_.emplace(std::move(key), std::move(r)).first->second;
+    return runs_.emplace(key_, std::move(r)).first->second;
 }
 
 void LabelPainter::paint(QImage& image, int x, int y, const Run& r, uint32_t text, uint32_t back)
 {
-    const int ox = x + r.left, oy = y + r.top;
-    const int xs = std::max(0, -ox), xe = std::min(r.width, image.width() - ox);
-    const int ys = std::max(0, -oy), ye = std::min(r.height, image.height() - oy);
-    if (xs >= xe || ys >= ye)
+    const int w = image.width(), h = image.height();
+    if (x + r.right <= 0 || y + r.bottom <= 0 || x + r.left >= w || y + r.top >= h)
         return;
-    const uint32_t colours[3] = {0, back, text};
-    for (int yy = ys; yy < ye; ++yy) {
-        uint32_t* row = reinterpret_cast<uint32_t*>(image.scanLine(oy + yy)) + ox;
-        const uint8_t* cells = r.cells.data() + static_cast<size_t>(yy) * static_cast<size_t>(r.width);
-        for (int xx = xs; xx < xe; ++xx)
-            if (cells[xx])
-                row[xx] = colours[cells[xx]];
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const int x1 = std::max(0, x), x2 = std::min(w, x + r.width);
+    const int y1 = std::max(0, y), y2 = std::min(h, y + r.height);
+    if (x1 < x2)
+        for (int yy = y1; yy < y2; ++yy)
+            std::fill_n(reinterpret_cast<uint32_t*>(bits + yy * stride) + x1, x2 - x1, back);
+    const bool inside = x + r.left >= 0 && y + r.top >= 0 && x + r.right <= w && y + r.bottom <= h;
+    const int16_t* g = r.glyph.data();
+    const size_t n = r.glyph.size();
+    for (size_t i = 0; i < n; i += 2) {
+        const int gx = x + g[i], gy = y + g[i + 1];
+        if (inside || (gx >= 0 && gy >= 0 && gx < w && gy < h))
+            reinterpret_cast<uint32_t*>(bits + gy * stride)[gx] = text;
     }
 }
 
@@ -109,12 +110,13 @@ void LabelPainter::draw(Canvas& canvas, const ViewState& view, const DisplayStat
     const Projector proj(view);
     const uint32_t back = toPixel(look.whiteBack ? kWhite : display.BackColor);
     const long w = image.width(), h = image.height();
-    std::string text;
+    static const std::string none;
+    memo_.resize(static_cast<size_t>(table.count()), nullptr);
     for (int i = 0; i < table.count(); ++i) {
         const LabelRow& row = table.row(i);
         if (!row.shown)
             continue;
-        const int size = labelFontSize(row.size, look, view);
+        const int size = std::min(labelFontSize(row.size, look, view), 500);
         if (size < 1)
             continue;
         int px = 0, py = 0;
@@ -125,20 +127,17 @@ void LabelPainter::draw(Canvas& canvas, const ViewState& view, const DisplayStat
             y -= size / 2;
         }
         // Far outside the picture: nothing of the text can reach it.
-        const long reach = 4L * fontPixels(std::min(size, 500));
+        const long reach = 4L * fontPixels(size);
         if (x > w + reach || y > h + reach || y < -reach)
             continue;
-        text.clear();
-        if (look.marks)
-            text += row.mark;
-        if (look.texts)
-            text += row.text;
-        if (text.empty())
+        const std::string& mark = look.marks ? row.mark : none;
+        const std::string& label = look.texts ? row.text : none;
+        if (mark.empty() && label.empty())
             continue;
-        const Run& r = run(text, std::min(size, 500));
-        if (x + r.left + r.width < 0)
-            continue;
-        paint(image, static_cast<int>(x), static_cast<int>(y), r,
+        const Run*& memo = memo_[static_cast<size_t>(i)];
+        if (!memo || memo->size != size || memo->mark != mark || memo->text != label)
+            memo = &run(mark, label, size);
+        paint(image, static_cast<int>(x), static_cast<int>(y), *memo,
               toPixel(i == look.highlightRow ? kLabelHighlightColor : row.color), back);
     }
 }

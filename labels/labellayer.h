@@ -3,9 +3,9 @@
 // its text on an opaque box of the background colour (white with 白抜き), with the
 // mark centred on the point (マーク) or the text's top-left corner on the point.
 //
-// Each text is rendered once per font size into a run of cells (outside, box, glyph)
-// exactly as the canvas writes it, and kept; a drawing then only copies the runs in
-// the rows' colours, so redrawing thousands of labels costs little.
+// Each text is rendered once per font size exactly as the canvas writes it and kept as
+// its box and glyph pixels; a drawing then only fills the boxes and sets the glyph
+// pixels in the rows' colours, so redrawing thousands of labels costs little.
 #include "common/canvas.h"
 #include "labels/labeltable.h"
 #include "view/display.h"
@@ -47,15 +47,24 @@ public:
     size_t cachedRuns() const { return runs_.size(); }
 
 private:
+    // A text as the canvas writes it, relative to its anchor: the box (filled with the
+    // background) and the glyph pixels over it (some may reach out of the box).
     struct Run {
-        int left = 0, top = 0;      // offset of the cells from the anchor
-        int width = 0, height = 0;
-        std::vector<uint8_t> cells; // 0 outside, 1 box, 2 glyph
+        int width = 0, height = 0;   // the box, from the anchor
+        int left = 0, top = 0;       // the bounding box of box and glyphs, from the anchor
+        int right = 0, bottom = 0;   // (exclusive)
+        std::vector<int16_t> glyph;  // x, y pairs of the glyph pixels
+        std::string mark, text;      // what it was rendered from (mark, then text)
+        int size = 0;
     };
-    const Run& run(const std::string& text, int size);
+    const Run& run(const std::string& mark, const std::string& text, int size);
     static void paint(QImage& image, int x, int y, const Run& r, uint32_t text, uint32_t back);
 
     std::unordered_map<std::string, Run> runs_;
+    std::string key_; // reused buffer
+    // The run each row was drawn with last time, checked before it is used again (the
+    // look of most rows does not change from one drawing to the next).
+    std::vector<const Run*> memo_;
 };
 
 } // namespace oboro
