@@ -280,7 +280,7 @@ public:
     void sortLabelsByFileNumber();
     void setAllLabelsShown(bool shown);
     void toggleLabelShown(int row);
-    // A typed cell; false with the message shown when refused. Takes effect at the next drawing.
+    // A typed cell; false with the message shown when refused. The map is drawn again.
     bool editLabel(int row, LabelColumn column, const std::string& typed);
     // マーク, ラベル, 文字ｻｲｽﾞ固定, 白抜き, 文字ｻｲｽﾞ: redraws.
     void setLabelLook(const LabelLook& look);

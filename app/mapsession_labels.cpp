@@ -387,6 +387,7 @@ bool MapSession::editLabel(int row, LabelColumn column, const std::string& typed
     labelControls.saveEnabled = true;
     if (row == labelControls.editRow && column == LabelColumn::Text)
         labelControls.editRow = -1;
+    redraw(); // the map shows the typed change at once
     return true;
 }
 

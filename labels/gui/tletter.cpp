@@ -476,12 +476,16 @@ void TLetter::refresh()
     for (int i = 0; i < static_cast<int>(c.files.size()); ++i)
         StringGrid2->setItem(i, 0, new QTableWidgetItem(QString::fromStdString(c.files[static_cast<size_t>(i)])));
     refreshing_ = false;
-    // A placed label waits for its text: its label cell is selected for typing.
-    if (session_.labels.valid(c.editRow)) {
+    // A placed label waits for its text: its label cell is opened for typing, once.
+    if (session_.labels.valid(c.editRow) && c.editRow != editing_ && isVisible()) {
         const QModelIndex cell = model_->index(c.editRow, static_cast<int>(LabelColumn::Text));
         StringGrid1->setCurrentIndex(cell);
         StringGrid1->scrollTo(cell);
+        activateWindow();
+        StringGrid1->setFocus();
+        StringGrid1->edit(cell);
     }
+    editing_ = c.editRow;
 }
 
 } // namespace oboro

@@ -91,7 +91,7 @@ private:
     MessageBoxSink& dialogs_;
     LabelGridModel* model_ = nullptr;
     bool refreshing_ = false;
-    int shownRows_ = -1;
+    int editing_ = -1; // the placed row whose text cell was last opened for typing
 };
 
 } // namespace oboro
