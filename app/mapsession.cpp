@@ -53,6 +53,7 @@ MapSession::MapSession(MessageSink& messages, QObject* parent) : QObject(parent)
     installSymbolLayers();
     installLegendLayers();
     installLineLayers();
+    installLabelLayers();
     hooks.searchPaint = searchPaintLayer(search);
     search.setHistoryRecorder([this](const std::string& typed) { history.add(typed, messages_); });
 }
@@ -288,6 +289,7 @@ bool MapSession::selectAreas(const std::vector<int>& areas, bool preMergerBorder
     overlay = {};
     backHistory = BackHistory{};
     switches.CBLabel = false;
+    resetLabelState();
     switches.CBTownName = su.townNameChecked;
     duplicateNamesUsable = su.doubleNameEnabled;
     switches.CBMainDoubleName = su.doubleNameChecked;
@@ -531,6 +533,8 @@ ModeFlags MapSession::mouseModes() const
     m.stampingPaused = symbolPalette.disabled;
     legendModes(m);
     m.mapLineMode = static_cast<int>(lineEditor.click);
+    m.labelPlacePending = labelControls.placePending;
+    m.labelMove = labelControls.moveRow >= 0;
     return m;
 }
 

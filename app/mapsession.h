@@ -7,6 +7,8 @@
 #include "common/canvas.h"
 #include "common/messages.h"
 #include "lines/lineeditor.h"
+#include "labels/labelstate.h"
+#include "labels/labeltable.h"
 #include "mapdata/loader.h"
 #include "mapdata/store.h"
 #include "measure/circles.h"
@@ -202,6 +204,13 @@ public:
     // ---- map lines
     LineEditor lineEditor;         // the line edited point by point in the map line window
     DisplayedLines displayedLines; // 地図線読込: finished line files shown read-only
+    // ---- labels: the label table (saved with the work file), the label window's
+    // controls and the labels-in-view list
+    LabelTable labels;
+    LabelControls labelControls;
+    LabelPainter labelPainter;               // keeps the rendered texts between drawings
+    std::vector<LabelRow> labelsInView;      // the labels-in-view list, editable
+    bool labelsInViewHideNext = true;        // its 非表示設定 / 表示設定 toggle
 
     // Reads the map files of areas into target; replaceable by tests.
     std::function<bool(MapStore& target, const std::vector<int>& areas, const LoadOptions& opt, MessageSink& sink)>
@@ -434,6 +443,53 @@ public:
     void removeDisplayedLine(const std::string& path);
     void setDisplayedLinesShown(bool on);      // 表示
     void setPaintBorderLines(bool on);         // 塗り分け境界線
+    // ---- labels (the questions are asked by the window before these run)
+    // ラ ベ ル: the window opens (クリア becomes usable).
+    void openLabelWindow();
+    // After every area selection: no pending move or highlight, all rows counted shown,
+    // the file list emptied (the rows stay), the position entries cleared.
+    void resetLabelState();
+    // 位置指定 by the chosen method: the mouse arms the next click; degrees and map units
+    // place at once. False when nothing was placed or armed (the message has been shown).
+    bool placeLabel();
+    // A map click while a placement is pending / a move is pending.
+    bool placeLabelAt(int px, int py);
+    void moveLabelTo(int px, int py);
+    void startLabelMove(int row);
+    // 読　込 (additive: 追加読込): files already listed are not read again. A file that
+    // cannot be read or is not a label file leaves the table and the list as they were.
+    bool readLabelFiles(const std::vector<std::string>& paths, bool additive);
+    bool rereadLabelFiles();
+    bool saveLabels(const std::string& path);
+    void clearLabels();
+    void deleteLabel(int row);
+    void setLabelColor(Color c);
+    void recolourLabel(int row);
+    void recolourAllLabels();
+    void resizeAllLabels();
+    void sortLabelsByText();
+    void sortLabelsByFileNumber();
+    void setAllLabelsShown(bool shown);
+    void toggleLabelShown(int row);
+    // A typed cell; false with the message shown when refused. The map is drawn again.
+    bool editLabel(int row, LabelColumn column, const std::string& typed);
+    // マーク, ラベル, 文字ｻｲｽﾞ固定, 白抜き, 文字ｻｲｽﾞ: redraws.
+    void setLabelLook(const LabelLook& look);
+    void showLabels();
+    void hideLabels();
+    // The row drawn red (−1: none); redraws.
+    void highlightLabel(int row);
+    void centreOnLabel(int row);
+    // The name-label generators: the names in view written as a label file.
+    bool writeNamesAsLabels(const std::string& path, bool preMerger);
+    // The labels-in-view list: filled from the view, a row's 表示 toggled into the table,
+    // the table rebuilt from the list, all rows' 表示 set and the table rebuilt.
+    void fillLabelsInView();
+    void sortLabelsInView();
+    bool editLabelInView(int row, LabelColumn column, const std::string& typed);
+    void toggleLabelInView(int row);
+    void rebuildLabelsFromList();
+    void toggleAllLabelsInView();
 
     // ---- drawing
     // Draws the cached picture from the state (nothing while drawing is off).
@@ -483,6 +539,7 @@ private:
     bool paintAtNamePosition(int32_t x, int32_t y);
     void installLineLayers();
     void mapLinesChanged();
+    void installLabelLayers();
     void afterSearchedArea();
     void installReadingsLayer();
     void readingsSwitched(bool on);

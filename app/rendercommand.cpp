@@ -78,6 +78,7 @@ std::string renderUsage()
            "                    [--legend 凡例.exp]\n"
            "                    [--paint ファイル.pnt] [--data ファイル.csv [--classes 2～8] [--class-method equal|quantile]]\n"
            "                    [--lines 地図線ファイル.adl]...\n"
+           "                    [--labels ラベル.lbl]...\n"
            "                    [--folder フォルダ] --out 地図.png|.jpg|.bmp\n"
            "  --areas        描く地域の番号 (1～52) をコンマで区切って指定\n"
            "  --size         画像サイズ: 600 の倍数で 7200 まで (既定 600)。1800 を超えると印刷用で、\n"
@@ -96,6 +97,7 @@ std::string renderUsage()
            "  --classes      値の階級の数 (2～8, 既定 5)\n"
            "  --class-method 階級の分け方: equal (等間隔, 既定) か quantile (分位数)\n"
            "  --lines        地図線ファイル (.adl) を描く (何度でも指定可)\n"
+           "  --labels       ラベルファイル (.lbl) のラベルを描く (何度でも指定可)\n"
            "  --folder       地図データのあるプログラムフォルダ (既定は現在のフォルダ)\n"
            "  --out          出力ファイル (拡張子で PNG, JPEG, BMP を選ぶ)";
 }
@@ -123,7 +125,8 @@ RenderArguments parseRenderArguments(const QStringList& args)
                                 name == QLatin1String("--circle") || name == QLatin1String("--marks") ||
                                 name == QLatin1String("--legend") || name == QLatin1String("--paint") ||
                                 name == QLatin1String("--data") || name == QLatin1String("--classes") ||
-                                name == QLatin1String("--class-method") || name == QLatin1String("--lines");
+                                name == QLatin1String("--class-method") || name == QLatin1String("--lines") ||
+                                name == QLatin1String("--labels");
         QString value;
         if (takesValue) {
             if (inlineValue) {
@@ -203,6 +206,10 @@ RenderArguments parseRenderArguments(const QStringList& args)
             if (value.isEmpty())
                 return fail("--lines のファイル名が空です");
             o.lines << value;
+        } else if (name == QLatin1String("--labels")) {
+            if (value.isEmpty())
+                return fail("--labels のファイル名が空です");
+            o.labelFiles.push_back(value);
         } else if (name == QLatin1String("--folder")) {
             if (value.isEmpty())
                 return fail("--folder のフォルダ名が空です");
@@ -248,6 +255,8 @@ int runRenderCommand(const QStringList& args, MessageSink& sink, const RenderDra
             *file = QFileInfo(*file).absoluteFilePath();
     for (QString& line : options.lines)
         line = QFileInfo(line).absoluteFilePath();
+    for (QString& file : options.labelFiles)
+        file = QFileInfo(file).absoluteFilePath();
     const QString folder = options.folder.isEmpty() ? QDir::currentPath() : options.folder;
     if (!QFileInfo(folder).isDir()) {
         sink.show("フォルダがありません: " + str(QDir::toNativeSeparators(folder)), "引数エラー", MessageIcon::Exclamation);

@@ -4,11 +4,12 @@
 //   oboro render --areas 13,14 [--size 600|1200|...|7200] [--reduce 1..5] [--dpi 300|600]
 //                [--tokyo-datum] [--no-names] [--circle LON,LAT,KM[,COUNT]]...
 //                [--marks FILE.mrk|FILE.mks]... [--legend FILE.exp] [--lines FILE.adl]...
+//                [--labels FILE.lbl]...
 //                [--paint FILE.pnt] [--data FILE.csv [--classes 2..8] [--class-method equal|quantile]]
 //                [--folder DIR] --out map.png|.jpg|.bmp
 //
 // draws the map of the areas with the default settings (and the distance circles, the
-// stamped symbols, the legend, the paint and the map line files asked for) and writes it
+// stamped symbols, the legend, the paint, the map line and the label files asked for) and writes it
 // as an image file. Sizes above 1800 are print sizes (the details of
 // the 1800 picture drawn larger); the resolution goes into the file (by default 300 dpi
 // for print sizes, 96 otherwise).
@@ -51,6 +52,7 @@ struct RenderOptions {
     QStringList marks;      // symbol files (.mrk, .mks), their stamps drawn in this order
     QString legend;         // a legend file (.exp) drawn as the legend; empty: no legend
     QStringList lines;      // map line files (.adl) drawn over the map
+    std::vector<QString> labelFiles; // label files (.lbl) drawn over the map
     QString folder;         // program folder (empty: the current directory)
     QString paintFile;      // a paint file replayed on the map
     QString dataFile;       // a data paint file (points, or statistics painted in classes)
@@ -68,7 +70,7 @@ struct RenderOptions {
 enum RenderExit : int {
     kRenderOk = 0,
     kRenderBadArguments = 2,
-    kRenderNoData = 3,     // map data, paint file or data file missing or unreadable, nothing drawn
+    kRenderNoData = 3,     // map data or a paint, data, legend, symbol, line or label file unreadable, nothing drawn
     kRenderWriteFailed = 4,
 };
 

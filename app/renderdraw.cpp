@@ -55,6 +55,14 @@ std::optional<QImage> drawRenderPicture(const RenderOptions& options, MessageSin
         for (const ClassRow& r : out->classes)
             sink.show("階級 " + std::to_string(r.slot + 1) + ": " + r.text, "render");
     }
+    // The label files, read as the label window's 読　込 reads them.
+    if (!options.labelFiles.empty()) {
+        std::vector<std::string> paths;
+        for (const QString& file : options.labelFiles)
+            paths.push_back(file.toStdString());
+        if (!session.readLabelFiles(paths, false))
+            return std::nullopt; // the file and line have been told
+    }
     // The distance circles asked for, centred in the data's datum so that the drawing's
     // shift puts them where the degrees say.
     std::vector<std::pair<DistanceCircle, int>> circles;

@@ -7,6 +7,7 @@
 #include "common/textfile.h"
 #include "lines/linefile.h"
 #include "lines/linelayer.h"
+#include "labels/labelfile.h"
 #include "mapdata/loader.h"
 #include "mapdata/namelists.h"
 #include "mapdata/rawtext.h"
@@ -353,6 +354,29 @@ inline void lineFileInput(const uint8_t* data, size_t size)
     Canvas canvas(64, 64, kWhite);
     drawLineData(canvas, view, *p.data, lookOf(s));
     check(canvas.width() == 64 && canvas.height() == 64);
+}
+
+// A label file: refused with one message or read whole; every row read is a label the
+// table can hold, and the rows written back as a file read again as the same rows.
+inline void labelFileInput(const uint8_t* data, size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const LabelFileRead read = parseLabelFile(bytes, "鉄道路線/JR主要.lbl", LabelReadOptions{3, true});
+    if (!read.ok) {
+        check(read.rows.empty() && !read.message.text.empty() && !read.message.title.empty());
+        return;
+    }
+    check(read.rows.size() <= static_cast<size_t>(kLabelCapacity));
+    std::string again;
+    for (const LabelRow& r : read.rows) {
+        check(r.size >= kLabelMinSize && r.size <= kLabelMaxSize && r.shown && r.jr && r.mainStations && r.rail);
+        check(r.fileNumber == 3 && r.color <= 0xFFFFFFu);
+        const std::optional<std::string> line = utf8ToSjis(labelFileLine(r));
+        check(line.has_value());
+        again += *line + "\n";
+    }
+    const LabelFileRead reread = parseLabelFile(again, "鉄道路線/JR主要.lbl", LabelReadOptions{3, true});
+    check(reread.ok && reread.rows == read.rows);
 }
 
 } // namespace oboro::fuzz

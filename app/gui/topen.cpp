@@ -567,14 +567,12 @@ const QStringList& TOpen::awaitingToolWindows()
     static const QStringList names = {
         // prefecture selection, municipality search, work files, settings list
         "Button10", "Button1", "CBInfo",
-        // tool windows: labels
-        "BtnLetter",
         // rail line details
         "CBRailSet", "MRail",
-        // name editors, prefecture name attributes, label files, editions
-        "N9", "N17", "N10", "N11", "MPrefSet", "MAutoLabel", "MOldLabel", "MEdition",
-        // prefecture names, railways, labels, no-action menu item
-        "CBKenName1", "CBRailLine", "CBEki", "CBMain", "CBLabel", "MAddOld",
+        // name editors, prefecture name attributes, editions
+        "N9", "N17", "N10", "N11", "MPrefSet", "MEdition",
+        // prefecture names, railways, no-action menu item
+        "CBKenName1", "CBRailLine", "CBEki", "CBMain", "MAddOld",
     };
     return names;
 }

@@ -62,6 +62,8 @@ class TYomiList;
 class TPagesDlg;
 class THanrei;
 class TLineAdd;
+class TLetter;
+class TInLabel;
 
 // A picture that reports clicks (the version and manual pictures).
 class TImage : public QLabel {
@@ -119,6 +121,8 @@ public:
     TPagesDlg* symbolPaletteWindow() const { return pages_; }
     THanrei* legendWindow() const { return hanrei_; }
     TLineAdd* lineWindow() const { return lineAdd_; }
+    TLetter* labelWindow() const { return letter_; }
+    TInLabel* labelsInViewWindow() const { return inLabel_; }
     ConfigValues config;           // the configuration file's values (read at start-up)
     bool clipboardUsed = false;    // a map picture was copied during the run
 
@@ -298,6 +302,9 @@ private:
     TPagesDlg* pages_ = nullptr;   // 記号パレット
     THanrei* hanrei_ = nullptr;
     TLineAdd* lineAdd_ = nullptr;
+    TLetter* letter_ = nullptr;
+    TInLabel* inLabel_ = nullptr;
+    void buildLabelTools();
     // range square and rubber bands
     bool crossDrawn_ = false;
     bool settingsWereOpen_ = false;

@@ -12,6 +12,8 @@
 #include "view/imageexport.h"
 #include "app/gui/cursors.h"
 #include "common/dms.h"
+#include "labels/gui/tinlabel.h"
+#include "labels/gui/tletter.h"
 #include "measure/gui/tkyori.h"
 #include "lines/gui/tlineadd.h"
 #include "measure/readout.h"
@@ -153,6 +155,7 @@ void TOpen::buildMapTools()
     lineAdd_ = new TLineAdd(session, dialogs(), this);
     connect(BtnLine, &QPushButton::clicked, lineAdd_, &TLineAdd::open);
     connect(action("N16"), &QAction::triggered, lineAdd_, &TLineAdd::open);
+    buildLabelTools();
 
     MapImage->installEventFilter(this);
     MapImage->setMouseTracking(true);
@@ -640,6 +643,12 @@ void TOpen::refreshControls()
         MapImage->unsetCursor();
     kyori_->refresh();
     refreshSymbolControls();
+    if (letter_)
+        letter_->refresh();
+    if (inLabel_)
+        inLabel_->refresh();
+    setControlEnabled("MAutoLabel", viewUsable);
+    setControlEnabled("MOldLabel", viewUsable && switches.CBNTownBorder);
 
     // Image size choices follow the reduction.
     const auto texts = imageSizeChoices(view.reductionDivisor);
@@ -905,9 +914,14 @@ void TOpen::openWebMap(int x, int y)
 
 void TOpen::mapPress(int x, int y, Qt::MouseButton button)
 {
-    const PressAction a = dispatchPress(session.mouseModes(), session.mapShown, button == Qt::RightButton, x, y);
+    PressAction a = dispatchPress(session.mouseModes(), session.mapShown, button == Qt::RightButton, x, y);
     if (button != Qt::LeftButton && a != PressAction::DisplaySettings)
         return;
+    if (a == PressAction::LabelMove) {
+        // The moved label is drawn at the click; the press then goes on to its next tool.
+        session.moveLabelTo(x, y);
+        a = pressAfterLabelMove(session.mouseModes());
+    }
     switch (a) {
     case PressAction::DisplaySettings:
         showSettingsWindow();
@@ -952,6 +966,9 @@ void TOpen::mapPress(int x, int y, Qt::MouseButton button)
         QApplication::restoreOverrideCursor();
         break;
     }
+    case PressAction::LabelPlace:
+        session.placeLabelAt(x, y);
+        break;
     case PressAction::CentreSet:
         session.overlay.centreCross.reset();
         session.centreAt(x, y);

@@ -42,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzInputs,
                                            Target{"legend", fuzz::legendInput},
                                            Target{"paintfile", fuzz::paintFileInput},
                                            Target{"datapaint", fuzz::dataPaintInput},
-                                           Target{"linefile", fuzz::lineFileInput}),
+                                           Target{"linefile", fuzz::lineFileInput},
+                                           Target{"labelfile", fuzz::labelFileInput}),
                          [](const ::testing::TestParamInfo<Target>& i) { return std::string(i.param.name); });
 
 } // namespace

@@ -513,7 +513,7 @@ TEST_F(MainWindowTest, ViewSetUpAndDrawingEnableTheMapControlsThatHaveTheirTools
     for (QWidget* w : std::initializer_list<QWidget*>{window->CBTownBorder, window->CBNTownBorder, window->CBPrefBorder,
                                                       window->CBLonLat, window->CBTownName, window->CBCenterMark,
                                                       window->CBScale, window->UpDown1, window->Button4,
-                                                      window->BtnPaint, window->CBExp})
+                                                      window->BtnPaint, window->CBExp, window->CBLabel, window->BtnLetter})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_TRUE(window->action("N5")->isEnabled()); // 地図凡例を編集する
     EXPECT_FALSE(window->CBLabel->isChecked());
@@ -542,7 +542,7 @@ TEST_F(MainWindowTest, ViewSetUpAndDrawingEnableTheMapControlsThatHaveTheirTools
     EXPECT_EQ(window->LblMapping->text(), QStringLiteral("Mapping %1").arg(window->renderState.mappingCount));
     // Tools that are not in this build stay off.
     for (QWidget* w : std::initializer_list<QWidget*>{window->CBKenName1, window->CBRailLine,
-                                                      window->CBYomi, window->CBLabel})
+                                                      window->CBYomi})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_FALSE(window->action("N9")->isEnabled()); // name editor not in this build
 }

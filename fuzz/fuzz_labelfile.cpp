@@ -1,0 +1,7 @@
+#include "fuzz/targets.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    oboro::fuzz::labelFileInput(data, size);
+    return 0;
+}
