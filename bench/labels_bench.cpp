@@ -4,7 +4,7 @@
 // Goal: a redraw of the labels within one 60 Hz frame (16 ms) on top of the map.
 //   build/bench/oboro_bench --benchmark_filter=Labels
 #include "app/mapsession.h"
-#include "bench/realdata.h"
+#include "bench/japansession.h"
 #include "common/paths.h"
 #include "labels/labellayer.h"
 
@@ -22,16 +22,7 @@ struct LabelledJapan {
 
     LabelledJapan()
     {
-        const QString dir = realDataFolder();
-        if (dir.isEmpty())
-            return;
-        setProgramFolder(dir);
-        session.setSwitch(Switch::PleaseWait, false);
-        session.view.sizeFactor = 3;
-        std::vector<int> all;
-        for (int a = 1; a <= 52; ++a)
-            all.push_back(a);
-        if (!session.selectAreas(all, false))
+        if (!openAllJapan(session, sink))
             return;
         // 20000 labels at the name positions, each name's text with a number, so every
         // label is a text of its own.

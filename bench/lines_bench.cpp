@@ -5,7 +5,7 @@
 // of the map.
 //   build/bench/oboro_bench --benchmark_filter=Lines
 #include "app/mapsession.h"
-#include "bench/realdata.h"
+#include "bench/japansession.h"
 #include "common/paths.h"
 #include "lines/linelayer.h"
 #include "mapdata/namelists.h"
@@ -31,18 +31,7 @@ struct LinesOverJapan {
 
     LinesOverJapan()
     {
-        const QString data = realDataFolder();
-        if (data.isEmpty())
-            return;
-        setProgramFolder(data);
-        readDesignatedCityList(session.store, sink);
-        readDuplicateNameList(session.store, sink);
-        session.setSwitch(Switch::PleaseWait, false);
-        session.view.sizeFactor = 3;
-        std::vector<int> all;
-        for (int a = 1; a <= 52; ++a)
-            all.push_back(a);
-        if (!session.selectAreas(all, false))
+        if (!openAllJapan(session, sink))
             return;
         std::mt19937 random(21);
         std::uniform_int_distribution<int> step(-2500, 2500);

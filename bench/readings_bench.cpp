@@ -3,7 +3,7 @@
 // its name. Goal: the redraw within one 60 Hz frame (16 ms).
 //   build/bench/oboro_bench --benchmark_filter=Readings
 #include "app/mapsession.h"
-#include "bench/realdata.h"
+#include "bench/japansession.h"
 #include "common/paths.h"
 #include "mapdata/namelists.h"
 
@@ -20,20 +20,9 @@ struct JapanWithReadings {
 
     JapanWithReadings()
     {
-        const QString dir = realDataFolder();
-        if (dir.isEmpty())
+        if (!openAllJapan(session, sink))
             return;
-        setProgramFolder(dir);
-        readDesignatedCityList(session.store, sink);
-        readDuplicateNameList(session.store, sink);
         session.loadReadings(programPath(kReadingsFileName));
-        session.setSwitch(Switch::PleaseWait, false);
-        session.view.sizeFactor = 3;
-        std::vector<int> all;
-        for (int a = 1; a <= 52; ++a)
-            all.push_back(a);
-        if (!session.selectAreas(all, false))
-            return;
         session.setSwitch(Switch::TownNames, true);
         session.setSwitch(Switch::DuplicateNames, false);
         session.setSwitch(Switch::Readings, true);

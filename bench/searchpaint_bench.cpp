@@ -4,7 +4,7 @@
 // Goal: a zoom step with the paint within one 60 Hz frame (16 ms).
 //   build/bench/oboro_bench --benchmark_filter=SearchPaint
 #include "app/mapsession.h"
-#include "bench/realdata.h"
+#include "bench/japansession.h"
 #include "common/paths.h"
 #include "mapdata/namelists.h"
 
@@ -21,12 +21,8 @@ struct SearchedCity {
 
     SearchedCity()
     {
-        const QString dir = realDataFolder();
-        if (dir.isEmpty())
+        if (!prepareRealDataSession(session, sink))
             return;
-        setProgramFolder(dir);
-        readDesignatedCityList(session.store, sink);
-        readDuplicateNameList(session.store, sink);
         session.view.sizeFactor = 3;
         session.switches.CBTownPaint = true;
         const SearchResult r = session.search.find("浜松市", session.store, {true, false});

@@ -4,7 +4,7 @@
 // Goal: each within one 60 Hz frame (16 ms).
 //   build/bench/oboro_bench --benchmark_filter=Session
 #include "app/mapsession.h"
-#include "bench/realdata.h"
+#include "bench/japansession.h"
 #include "common/paths.h"
 #include "mapdata/namelists.h"
 
@@ -25,18 +25,7 @@ struct SessionOfJapan {
 
     SessionOfJapan()
     {
-        const QString dir = realDataFolder();
-        if (dir.isEmpty())
-            return;
-        setProgramFolder(dir);
-        readDesignatedCityList(session.store, sink);
-        readDuplicateNameList(session.store, sink);
-        session.setSwitch(Switch::PleaseWait, false);
-        session.view.sizeFactor = 3;
-        std::vector<int> all;
-        for (int a = 1; a <= 52; ++a)
-            all.push_back(a);
-        if (!session.selectAreas(all, false))
+        if (!openAllJapan(session, sink))
             return;
         session.setMagnification(4); // a closer look, where most regions are many pixels large
         session.startPaint([](const Message&) { return true; });

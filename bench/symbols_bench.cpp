@@ -4,7 +4,7 @@
 // Goal: the stamps add less than one 60 Hz frame (16 ms) to a redraw.
 //   build/bench/oboro_bench --benchmark_filter=Stamps
 #include "app/mapsession.h"
-#include "bench/realdata.h"
+#include "bench/japansession.h"
 #include "common/paths.h"
 #include "mapdata/namelists.h"
 #include "symbols/stamplayer.h"
@@ -22,18 +22,7 @@ struct StampedJapan {
 
     StampedJapan()
     {
-        const QString dir = realDataFolder();
-        if (dir.isEmpty())
-            return;
-        setProgramFolder(dir);
-        readDesignatedCityList(session.store, sink);
-        readDuplicateNameList(session.store, sink);
-        session.setSwitch(Switch::PleaseWait, false);
-        session.view.sizeFactor = 3;
-        std::vector<int> all;
-        for (int a = 1; a <= 52; ++a)
-            all.push_back(a);
-        if (!session.selectAreas(all, false))
+        if (!openAllJapan(session, sink))
             return;
         const auto& names = session.store.commonNames.entries;
         static const int kinds[] = {100, 104, 111, 113, 114, 118, 120, 200, 208, 213, 501, 507};

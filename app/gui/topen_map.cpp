@@ -2,6 +2,8 @@
 // painting. The window-free pieces (loader, projection, DrawMap, navigation, paint) do
 // the work; this file binds them to the controls.
 #include "app/gui/shellwindows.h"
+
+#include "common/gui/controls.h"
 #include "app/gui/tkbtn.h"
 #include "app/gui/topen.h"
 #include "names/gui/tyomi.h"
@@ -68,15 +70,6 @@ QString kmText(const char* format, float km)
 void setTextColor(QLabel* label, const char* color)
 {
     label->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(QLatin1String(color)));
-}
-
-QColor qcolorOf(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-// Checks or unchecks a box without running its behaviour.
-void setQuietly(QCheckBox* box, bool on)
-{
-    const QSignalBlocker block(box);
-    box->setChecked(on);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "labels/gui/tinlabel.h"
 
+#include "common/gui/controls.h"
+
 #include "app/mapsession.h"
 #include "labels/gui/labelgridmodel.h"
 
@@ -11,16 +13,6 @@
 #include <QVBoxLayout>
 
 namespace oboro {
-
-namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& hint = QString())
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    return b;
-}
-} // namespace
 
 TInLabel::TInLabel(MapSession& session, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), session_(session)

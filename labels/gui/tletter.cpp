@@ -1,5 +1,7 @@
 #include "labels/gui/tletter.h"
 
+#include "common/gui/controls.h"
+
 #include "app/gui/updown.h"
 #include "app/mapsession.h"
 #include "labels/gui/labelgridmodel.h"
@@ -25,34 +27,6 @@
 namespace oboro {
 
 namespace {
-
-QColor qcolorOf(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-template <class W> W* named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& hint = QString())
-{
-    auto* b = named(new QPushButton(caption, parent), name);
-    b->setToolTip(hint);
-    return b;
-}
-
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, const QString& hint = QString())
-{
-    auto* b = named(new QCheckBox(caption, parent), name);
-    b->setToolTip(hint);
-    return b;
-}
-
-void setQuietly(QCheckBox* box, bool on)
-{
-    const QSignalBlocker block(box);
-    box->setChecked(on);
-}
 
 const QString kLabelFilter = QStringLiteral("ラベルファイル (*.lbl);;全て (*)");
 const QString kLabelSaveFilter = QStringLiteral("ラベルファイル (*.lbl);;すべて (*)");

@@ -1,5 +1,7 @@
 #include "lines/gui/tlineadd.h"
 
+#include "common/gui/controls.h"
+
 #include "app/gui/updown.h"
 #include "app/mapsession.h"
 
@@ -28,36 +30,6 @@
 namespace oboro {
 
 namespace {
-
-QColor qcolorOf(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-template <class W> W* named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& hint)
-{
-    auto* b = named(new QPushButton(caption, parent), name);
-    b->setToolTip(hint);
-    return b;
-}
-
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, const QString& hint)
-{
-    auto* b = named(new QCheckBox(caption, parent), name);
-    b->setToolTip(hint);
-    return b;
-}
-
-QLabel* label(QWidget* parent, const char* name, const QString& text) { return named(new QLabel(text, parent), name); }
-
-void setQuietly(QCheckBox* box, bool on)
-{
-    const QSignalBlocker block(box);
-    box->setChecked(on);
-}
 
 // A filter of the form "追加線ファイル(*.adl)|*.adl|すべて(*.*)|*.*" as the file dialog wants it.
 QString dialogFilter(const char* pairs)

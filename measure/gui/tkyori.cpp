@@ -1,5 +1,7 @@
 #include "measure/gui/tkyori.h"
 
+#include "common/gui/controls.h"
+
 #include "app/gui/updown.h"
 
 #include <QCheckBox>
@@ -15,43 +17,6 @@
 #include <QVBoxLayout>
 
 namespace oboro {
-
-namespace {
-
-QColor qcolorOf(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-template <class W> W* named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& hint = QString())
-{
-    auto* b = named(new QPushButton(caption, parent), name);
-    b->setToolTip(hint);
-    return b;
-}
-
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, const QString& hint = QString())
-{
-    auto* b = named(new QCheckBox(caption, parent), name);
-    b->setToolTip(hint);
-    return b;
-}
-
-QLabel* label(QWidget* parent, const char* name, const QString& text)
-{
-    return named(new QLabel(text, parent), name);
-}
-
-void setQuietly(QCheckBox* box, bool on)
-{
-    const QSignalBlocker block(box);
-    box->setChecked(on);
-}
-
-} // namespace
 
 TKyori::TKyori(DistanceCircleModel& model, MessageSink& sink, std::function<bool(const Message&)> ask, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), model_(model), sink_(sink), ask_(std::move(ask))

@@ -1,5 +1,7 @@
 #include "names/gui/tyomi.h"
 
+#include "common/gui/controls.h"
+
 #include "app/gui/updown.h"
 #include "app/mapsession.h"
 
@@ -16,26 +18,12 @@ namespace oboro {
 
 namespace {
 
-QColor qcolorOf(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-template <class W> W* named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 void showIn(QLabel* l, const std::string& text, const QColor& colour)
 {
     l->setText(QString::fromStdString(text));
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, colour);
     l->setPalette(p);
-}
-
-void setQuietly(QCheckBox* box, bool on)
-{
-    const QSignalBlocker block(box);
-    box->setChecked(on);
 }
 
 } // namespace

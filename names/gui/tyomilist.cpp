@@ -1,5 +1,7 @@
 #include "names/gui/tyomilist.h"
 
+#include "common/gui/controls.h"
+
 #include "app/mapsession.h"
 #include "common/paths.h"
 
@@ -15,22 +17,6 @@
 #include <QVBoxLayout>
 
 namespace oboro {
-
-namespace {
-
-template <class W> W* named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-void setQuietly(QCheckBox* box, bool on)
-{
-    const QSignalBlocker block(box);
-    box->setChecked(on);
-}
-
-} // namespace
 
 TYomiList::TYomiList(MapSession& session, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), session_(session)

@@ -1,5 +1,7 @@
 #include "symbols/gui/tpagesdlg.h"
 
+#include "common/gui/controls.h"
+
 #include "app/mapsession.h"
 #include "symbols/customsymbols.h"
 #include "symbols/stamplayer.h"
@@ -25,34 +27,6 @@
 namespace oboro {
 
 namespace {
-
-QColor qcolorOf(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-template <class W> W* named(W* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& hint = QString())
-{
-    auto* b = named(new QPushButton(caption, parent), name);
-    b->setToolTip(hint);
-    return b;
-}
-
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, const QString& hint = QString())
-{
-    auto* b = named(new QCheckBox(caption, parent), name);
-    b->setToolTip(hint);
-    return b;
-}
-
-void setQuietly(QCheckBox* box, bool on)
-{
-    const QSignalBlocker block(box);
-    box->setChecked(on);
-}
 
 // "地図記号ファイル(*.mrk)|*.mrk|すべて(*.*)|*.*" → the descriptions, as Qt wants them.
 QString qtFilter(const QString& pairs)

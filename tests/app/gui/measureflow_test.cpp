@@ -10,6 +10,7 @@
 #include "measure/gui/tkyori.h"
 #include "settings/gui/tken.h"
 #include "support/dialogs.h"
+#include "support/mainwindowflow.h"
 #include "support/testsupport.h"
 
 #include <QAction>
@@ -33,7 +34,6 @@
 namespace oboro {
 namespace {
 
-using test::copyFolder;
 using test::QuietDialogs;
 
 // Great-circle distance on the sphere of 6371 km by the haversine formula.
@@ -48,26 +48,8 @@ double haversineKm(double lon1, double lat1, double lon2, double lat2)
 
 double numberIn(const QLabel* l) { return l->text().split(QLatin1Char(' '), Qt::SkipEmptyParts).value(0).toDouble(); }
 
-class MeasureFlow : public ::testing::Test {
+class MeasureFlow : public test::MainWindowFlow {
 protected:
-    void SetUp() override
-    {
-        Canvas::installFontSubstitutions();
-        ASSERT_TRUE(copyFolder(QStringLiteral(OBORO_SOURCE_DIR "/data/mapdata"), folder.path() + "/mapdata"));
-        setProgramFolder(folder.path());
-        dialogs = std::make_shared<QuietDialogs>();
-        setMessageInterceptor([this](const Message& m) {
-            dialogs->shown.push_back(m);
-            return true;
-        });
-        w = std::make_unique<TOpen>(nullptr, dialogs);
-    }
-    void TearDown() override
-    {
-        w.reset();
-        setMessageInterceptor(nullptr);
-        DiagnosticLog::instance().close();
-    }
     void select(std::initializer_list<int> areas)
     {
         for (int a : areas)
@@ -93,9 +75,6 @@ protected:
     }
     QImage picture() const { return w->canvas.image().copy(); }
 
-    QTemporaryDir folder;
-    std::shared_ptr<QuietDialogs> dialogs;
-    std::unique_ptr<TOpen> w;
 };
 
 TEST_F(MeasureFlow, ControlsOfTheMeasuringToolsWorkOnceAMapIsShown)

@@ -9,6 +9,7 @@
 #include "labels/gui/tletter.h"
 #include "settings/gui/tken.h"
 #include "support/dialogs.h"
+#include "support/mainwindowflow.h"
 #include "support/testsupport.h"
 
 #include <QAbstractItemModel>
@@ -39,33 +40,18 @@ long count(const QImage& img, Color c, const QRect& within)
     return n;
 }
 
-class LabelFlow : public ::testing::Test {
+class LabelFlow : public test::MainWindowFlow {
 protected:
     void SetUp() override
     {
-        Canvas::installFontSubstitutions();
-        ASSERT_TRUE(test::copyFolder(QStringLiteral(OBORO_SOURCE_DIR "/data/mapdata"), folder.path() + "/mapdata"));
-        setProgramFolder(folder.path());
-        dialogs = std::make_shared<QuietDialogs>();
-        setMessageInterceptor([this](const Message& m) {
-            dialogs->shown.push_back(m);
-            return true;
-        });
-        w = std::make_unique<TOpen>(nullptr, dialogs);
+        openMainWindow();
+        if (HasFatalFailure())
+            return;
         w->ken()->areaBox(13)->setChecked(true);
         w->ken()->Button1->click();
         ASSERT_TRUE(w->session.mapShown);
         letter = w->labelWindow();
     }
-    void TearDown() override
-    {
-        w.reset();
-        setMessageInterceptor(nullptr);
-        DiagnosticLog::instance().close();
-    }
-    QTemporaryDir folder;
-    std::shared_ptr<QuietDialogs> dialogs;
-    std::unique_ptr<TOpen> w;
     TLetter* letter = nullptr;
 };
 

@@ -9,6 +9,7 @@
 #include "lines/gui/tlineadd.h"
 #include "settings/gui/tken.h"
 #include "support/dialogs.h"
+#include "support/mainwindowflow.h"
 #include "support/testsupport.h"
 
 #include <QAction>
@@ -26,24 +27,17 @@
 namespace oboro {
 namespace {
 
-using test::copyFolder;
 using test::QuietDialogs;
 
 constexpr Color kRoute = 0x0000FF; // red
 
-class LineFlow : public ::testing::Test {
+class LineFlow : public test::MainWindowFlow {
 protected:
     void SetUp() override
     {
-        Canvas::installFontSubstitutions();
-        ASSERT_TRUE(copyFolder(QStringLiteral(OBORO_SOURCE_DIR "/data/mapdata"), folder.path() + "/mapdata"));
-        setProgramFolder(folder.path());
-        dialogs = std::make_shared<QuietDialogs>();
-        setMessageInterceptor([this](const Message& m) {
-            dialogs->shown.push_back(m);
-            return true;
-        });
-        w = std::make_unique<TOpen>(nullptr, dialogs);
+        openMainWindow();
+        if (HasFatalFailure())
+            return;
         lines = w->lineWindow();
         ASSERT_TRUE(lines);
         lines->chooseColor = [](Color) { return std::optional<Color>(kRoute); };
@@ -54,12 +48,6 @@ protected:
             unsavedAsked.push_back(m);
             return unsavedAnswer;
         };
-    }
-    void TearDown() override
-    {
-        w.reset();
-        setMessageInterceptor(nullptr);
-        DiagnosticLog::instance().close();
     }
     void selectKanagawa()
     {
@@ -97,9 +85,6 @@ protected:
         EXPECT_EQ(lines->BtnEdit->text(), QStringLiteral("編　集"));
     }
 
-    QTemporaryDir folder;
-    std::shared_ptr<QuietDialogs> dialogs;
-    std::unique_ptr<TOpen> w;
     TLineAdd* lines = nullptr;
     std::string savePath;
     std::vector<Message> unsavedAsked;

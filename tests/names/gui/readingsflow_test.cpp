@@ -11,6 +11,7 @@
 #include "names/readings.h"
 #include "settings/gui/tken.h"
 #include "support/dialogs.h"
+#include "support/mainwindowflow.h"
 #include "support/testsupport.h"
 
 #include <QCheckBox>
@@ -25,29 +26,10 @@
 namespace oboro {
 namespace {
 
-using test::copyFolder;
 using test::QuietDialogs;
 
-class ReadingsFlow : public ::testing::Test {
+class ReadingsFlow : public test::MainWindowFlow {
 protected:
-    void SetUp() override
-    {
-        Canvas::installFontSubstitutions();
-        ASSERT_TRUE(copyFolder(QStringLiteral(OBORO_SOURCE_DIR "/data/mapdata"), folder.path() + "/mapdata"));
-        setProgramFolder(folder.path());
-        dialogs = std::make_shared<QuietDialogs>();
-        setMessageInterceptor([this](const Message& m) {
-            dialogs->shown.push_back(m);
-            return true;
-        });
-        w = std::make_unique<TOpen>(nullptr, dialogs);
-    }
-    void TearDown() override
-    {
-        w.reset();
-        setMessageInterceptor(nullptr);
-        DiagnosticLog::instance().close();
-    }
     void selectKanagawa()
     {
         w->ken()->areaBox(13)->setChecked(true);
@@ -73,9 +55,6 @@ protected:
     }
     static constexpr Color kKana = 0x5A3C1E;
 
-    QTemporaryDir folder;
-    std::shared_ptr<QuietDialogs> dialogs;
-    std::unique_ptr<TOpen> w;
 };
 
 TEST_F(ReadingsFlow, ReadingsBoxShowsTheWindowTheHoverAndTheReadingsMap)

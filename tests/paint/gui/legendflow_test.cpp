@@ -9,6 +9,7 @@
 #include "paint/gui/tmappaint.h"
 #include "settings/gui/tken.h"
 #include "support/dialogs.h"
+#include "support/mainwindowflow.h"
 #include "support/testsupport.h"
 
 #include <QAction>
@@ -31,28 +32,16 @@ using test::QuietDialogs;
 
 Color pixelOf(const QImage& img, int x, int y) { return fromPixel(img.pixel(x, y)); }
 
-class LegendFlow : public ::testing::Test {
+class LegendFlow : public test::MainWindowFlow {
 protected:
     void SetUp() override
     {
-        Canvas::installFontSubstitutions();
-        ASSERT_TRUE(test::copyFolder(QStringLiteral(OBORO_SOURCE_DIR "/data/mapdata"), folder.path() + "/mapdata"));
-        setProgramFolder(folder.path());
-        dialogs = std::make_shared<QuietDialogs>();
-        setMessageInterceptor([this](const Message& m) {
-            dialogs->shown.push_back(m);
-            return true;
-        });
-        w = std::make_unique<TOpen>(nullptr, dialogs);
+        openMainWindow();
+        if (HasFatalFailure())
+            return;
         w->ken()->areaBox(13)->setChecked(true);
         w->ken()->Button1->click();
         ASSERT_TRUE(w->session.mapShown);
-    }
-    void TearDown() override
-    {
-        w.reset();
-        setMessageInterceptor(nullptr);
-        DiagnosticLog::instance().close();
     }
     // A mouse event on the map picture, as the window gets it.
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
@@ -70,9 +59,6 @@ protected:
         return true;
     }
 
-    QTemporaryDir folder;
-    std::shared_ptr<QuietDialogs> dialogs;
-    std::unique_ptr<TOpen> w;
 };
 
 TEST_F(LegendFlow, LegendBoxDrawsTheLegendAndOpensItsWindow)

@@ -8,6 +8,7 @@
 #include "paint/gui/tmappaint.h"
 #include "settings/gui/tken.h"
 #include "support/dialogs.h"
+#include "support/mainwindowflow.h"
 #include "support/testsupport.h"
 
 #include <QCheckBox>
@@ -23,30 +24,18 @@
 namespace oboro {
 namespace {
 
-class PaintFilesFlow : public ::testing::Test {
+class PaintFilesFlow : public test::MainWindowFlow {
 protected:
     void SetUp() override
     {
-        Canvas::installFontSubstitutions();
-        ASSERT_TRUE(test::copyFolder(QStringLiteral(OBORO_SOURCE_DIR "/data/mapdata"), folder.path() + "/mapdata"));
-        setProgramFolder(folder.path());
-        dialogs = std::make_shared<test::QuietDialogs>();
-        setMessageInterceptor([this](const Message& m) {
-            dialogs->shown.push_back(m);
-            return true;
-        });
-        w = std::make_unique<TOpen>(nullptr, dialogs);
+        openMainWindow();
+        if (HasFatalFailure())
+            return;
         w->ken()->areaBox(13)->setChecked(true);
         w->ken()->Button1->click();
         ASSERT_TRUE(w->session.mapShown);
         paint = w->paintWindow();
         paint->askFileName = [this](bool, const QString&) -> std::optional<QString> { return chosen; };
-    }
-    void TearDown() override
-    {
-        w.reset();
-        setMessageInterceptor(nullptr);
-        DiagnosticLog::instance().close();
     }
     QPoint pixelOf(const std::string& name) const
     {
@@ -57,9 +46,6 @@ protected:
         return {};
     }
 
-    QTemporaryDir folder;
-    std::shared_ptr<test::QuietDialogs> dialogs;
-    std::unique_ptr<TOpen> w;
     TMapPaint* paint = nullptr;
     QString chosen;
 };

@@ -8,6 +8,7 @@
 #include "common/paths.h"
 #include "settings/gui/tken.h"
 #include "support/dialogs.h"
+#include "support/mainwindowflow.h"
 #include "support/testsupport.h"
 #include "symbols/gui/tpagesdlg.h"
 
@@ -26,7 +27,6 @@
 namespace oboro {
 namespace {
 
-using test::copyFolder;
 using test::QuietDialogs;
 
 constexpr Color kInk = 0x123456; // no other layer draws in this colour
@@ -41,29 +41,16 @@ long inkPixels(const QImage& img, const QRect& where)
     return n;
 }
 
-class SymbolFlow : public ::testing::Test {
+class SymbolFlow : public test::MainWindowFlow {
 protected:
     void SetUp() override
     {
-        Canvas::installFontSubstitutions();
-        ASSERT_TRUE(copyFolder(QStringLiteral(OBORO_SOURCE_DIR "/data/mapdata"), folder.path() + "/mapdata"));
-        ASSERT_TRUE(copyFolder(QStringLiteral(OBORO_SOURCE_DIR "/data/mark"), folder.path() + "/mark"));
-        setProgramFolder(folder.path());
-        dialogs = std::make_shared<QuietDialogs>();
-        setMessageInterceptor([this](const Message& m) {
-            dialogs->shown.push_back(m);
-            return true;
-        });
-        w = std::make_unique<TOpen>(nullptr, dialogs);
+        openMainWindow({"mapdata", "mark"});
+        if (HasFatalFailure())
+            return;
         palette = w->symbolPaletteWindow();
         ASSERT_TRUE(palette);
         palette->chooseColor = [](Color) { return std::optional<Color>(kInk); };
-    }
-    void TearDown() override
-    {
-        w.reset();
-        setMessageInterceptor(nullptr);
-        DiagnosticLog::instance().close();
     }
     void selectKanagawa()
     {
@@ -73,9 +60,6 @@ protected:
     }
     QImage shown() const { return w->MapImage->pixmap().toImage().convertToFormat(QImage::Format_RGB32); }
 
-    QTemporaryDir folder;
-    std::shared_ptr<QuietDialogs> dialogs;
-    std::unique_ptr<TOpen> w;
     TPagesDlg* palette = nullptr;
 };
 

@@ -1,0 +1,52 @@
+#pragma once
+// The main window offscreen on a copy of the bundled program folder, its messages
+// collected instead of shown: the fixture of the flow tests that drive Oboro as a user
+// does. Fixtures that need more set up call openMainWindow() from their own SetUp.
+#include "app/gui/topen.h"
+#include "common/gui/messagebox.h"
+#include "common/log.h"
+#include "common/paths.h"
+#include "support/dialogs.h"
+#include "support/testsupport.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <memory>
+
+namespace oboro::test {
+
+class MainWindowFlow : public ::testing::Test {
+protected:
+    void SetUp() override { openMainWindow(); }
+    void TearDown() override
+    {
+        w.reset();
+        setMessageInterceptor(nullptr);
+        DiagnosticLog::instance().close();
+    }
+    // Copies the named folders of data/ into a new program folder and opens the window.
+    void openMainWindow(std::initializer_list<const char*> parts = {"mapdata"})
+    {
+        Canvas::installFontSubstitutions();
+        for (const char* part : parts)
+            ASSERT_TRUE(copyFolder(QStringLiteral(OBORO_SOURCE_DIR "/data/") + QLatin1String(part),
+                                   folder.path() + QLatin1Char('/') + QLatin1String(part)));
+        setProgramFolder(folder.path());
+        dialogs = std::make_shared<QuietDialogs>();
+        setMessageInterceptor([this](const Message& m) {
+            dialogs->shown.push_back(m);
+            return true;
+        });
+        w = std::make_unique<TOpen>(nullptr, dialogs);
+    }
+
+    QTemporaryDir folder;
+    std::shared_ptr<QuietDialogs> dialogs;
+    std::unique_ptr<TOpen> w;
+};
+
+} // namespace oboro::test
