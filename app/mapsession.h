@@ -548,6 +548,7 @@ private:
     std::array<bool, kPaintSavedSwitches.size()> savedSwitches_{};
     bool drawing_ = false;
     std::vector<NameListRow> nameListEdits_; // readings edited in the list, not yet saved
+    PlacedTextPainter readingsPainter_;      // the readings map's texts, rendered once
 };
 
 } // namespace oboro

@@ -31,7 +31,7 @@ void MapSession::installReadingsLayer()
         if (!rows)
             return; // too many names: 読みがな地図 has said so
         carryEdits(*rows, nameListEdits_);
-        writePlacedTexts(ctx.canvas, ctx.display,
+        readingsPainter_.draw(ctx.canvas, ctx.display,
                          placeReadings(*rows, ctx.view, ctx.display, ctx.switches, readingsLook, ctx.tools.kanaOnly));
     };
 }

@@ -2,6 +2,7 @@
 
 #include "common/textfile.h"
 #include "mapdata/rawtext.h"
+#include "view/borders.h"
 #include "view/names.h"
 
 #include <QFileInfo>
@@ -418,14 +419,73 @@ std::vector<PlacedText> placeReadings(const std::vector<NameListRow>& rows, cons
     return out;
 }
 
-void writePlacedTexts(Canvas& c, const DisplayState& d, const std::vector<PlacedText>& texts)
+const PlacedTextPainter::Run& PlacedTextPainter::run(const std::string& text, int size)
 {
+    std::string key = std::to_string(size);
+    key += '\n';
+    key += text;
+    auto it = runs_.find(key);
+    if (it != runs_.end())
+        return it->second;
+    // Written once on a blank of a colour no text uses, with room for glyphs that reach
+    // out of their box; whatever changed is the text's.
+    Canvas probe(1, 1);
+    probe.setFont(size, kBlack);
+    const int em = fontPixels(std::clamp(size, 1, 500));
+    const int pad = 2 * em + 2;
+    const int w = std::min(probe.textWidth(text) + 2 * pad, 30000);
+    const int h = std::min(probe.textHeight(text) + 2 * pad, 30000);
+    constexpr Color kBlank = 0x00FF00, kBox = 0xFF0000;
+    Canvas c(w, h, kBlank);
+    c.setFont(size, kBlack);
+    c.setBrush(kBox, BrushStyle::Solid);
+    c.textOut(pad, pad, text);
+    Run r;
+    const QImage& img = c.image();
+    const uint32_t blank = toPixel(kBlank), box = toPixel(kBox);
+    for (int y = 0; y < h; ++y) {
+        const uint32_t* row = reinterpret_cast<const uint32_t*>(img.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            if (row[x] == blank)
+                continue;
+            std::vector<int16_t>& to = row[x] == box ? r.box : r.glyph;
+            to.push_back(static_cast<int16_t>(x - pad));
+            to.push_back(static_cast<int16_t>(y - pad));
+        }
+    }
+    return runs_.emplace(std::move(key), std::move(r)).first->second;
+}
+
+void PlacedTextPainter::draw(Canvas& c, const DisplayState& d, const std::vector<PlacedText>& texts)
+{
+    QImage& img = c.image();
+    if (img.isNull())
+        return;
+    // The boundary colours a text never overwrites: the borders stay closed outlines.
+    std::vector<uint32_t> borders;
+    for (Color b : {d.CoastColor, prefBorderColor(d), wardBorderColor(d), townBorderColor(d), oldBorderColor(d)})
+        if (b != d.BackColor)
+            borders.push_back(toPixel(b));
+    const auto isBorder = [&](uint32_t p) { return std::find(borders.begin(), borders.end(), p) != borders.end(); };
+    const int width = img.width(), height = img.height();
+    uint32_t* bits = reinterpret_cast<uint32_t*>(img.bits());
+    const qsizetype stride = img.bytesPerLine() / 4;
+    const auto put = [&](const std::vector<int16_t>& xy, int ax, int ay, uint32_t colour) {
+        for (size_t i = 0; i + 1 < xy.size(); i += 2) {
+            const int x = ax + xy[i], y = ay + xy[i + 1];
+            if (x < 0 || y < 0 || x >= width || y >= height)
+                continue;
+            uint32_t& p = bits[y * stride + x];
+            if (!isBorder(p))
+                p = colour;
+        }
+    };
     for (const PlacedText& t : texts) {
         if (t.text.empty() || t.size < 1)
             continue;
-        if (c.fontSize() != t.size || c.fontColor() != t.color)
-            c.setFont(t.size, t.color);
-        writeNameKeepingBorders(c, d, t.at.x(), t.at.y(), t.text, t.back);
+        const Run& r = run(t.text, t.size);
+        put(r.box, t.at.x(), t.at.y(), toPixel(t.back));
+        put(r.glyph, t.at.x(), t.at.y(), toPixel(t.color));
     }
 }
 

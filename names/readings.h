@@ -157,7 +157,23 @@ int readingsFontSize(const ReadingsLook& look, int imageSide);
 std::vector<PlacedText> placeReadings(const std::vector<NameListRow>& rows, const ViewState& view,
                                       const DisplayState& display, const MainSwitches& sw, const ReadingsLook& look,
                                       bool kanaOnly);
-// Writes placed texts on the canvas on boxes of their back colour, leaving border pixels.
-void writePlacedTexts(Canvas& c, const DisplayState& d, const std::vector<PlacedText>& texts);
+// Writes placed texts on the canvas on boxes of their back colour, leaving every pixel of
+// a boundary colour as it was (as the names are written), from texts rendered once and
+// kept: a redraw of the readings map sets pixels instead of laying out text again.
+class PlacedTextPainter {
+public:
+    void draw(Canvas& c, const DisplayState& d, const std::vector<PlacedText>& texts);
+    size_t cachedRuns() const { return runs_.size(); }
+
+private:
+    // The pixels a text changes, relative to its anchor: its box and its glyphs.
+    struct Run {
+        std::vector<int16_t> box;   // x, y pairs
+        std::vector<int16_t> glyph; // x, y pairs, written after the box
+    };
+    const Run& run(const std::string& text, int size);
+
+    std::unordered_map<std::string, Run> runs_;
+};
 
 } // namespace oboro

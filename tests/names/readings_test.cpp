@@ -6,6 +6,7 @@
 #include "mapdata/namelists.h"
 #include "mapdata/rawtext.h"
 #include "names/readings.h"
+#include "view/names.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -334,4 +335,30 @@ TEST_F(ReadingsOnKanagawa, EditedReadingIsSavedBackAndReadAgain)
     const std::string text = fileText(exported);
     EXPECT_EQ(text.rfind(sjis(std::string(kNameListHeader) + "\n"), 0), 0u);
     EXPECT_NE(text.find(sjis(",鎌倉市,かまくらし～髙\n")), std::string::npos);
+}
+
+TEST_F(ReadingsOnKanagawa, KeptTextsWriteWhatTheNamesWriterWrites)
+{
+    ASSERT_TRUE(session.buildNameList());
+    PlacedTextPainter painter;
+    for (int size : {7, 20}) {
+        session.readingsLook.size = size;
+        const std::vector<PlacedText> placed = placeReadings(session.nameList, session.view, session.display,
+                                                             session.switches, session.readingsLook, false);
+        ASSERT_GT(placed.size(), 30u);
+        Canvas expected(1, 1);
+        expected.image() = session.canvas.image().copy();
+        for (const PlacedText& t : placed) {
+            expected.setFont(t.size, t.color);
+            writeNameKeepingBorders(expected, session.display, t.at.x(), t.at.y(), t.text, t.back);
+        }
+        // Rendered fresh, then from the kept texts.
+        for (int pass = 0; pass < 2; ++pass) {
+            Canvas kept(1, 1);
+            kept.image() = session.canvas.image().copy();
+            painter.draw(kept, session.display, placed);
+            EXPECT_EQ(kept.image(), expected.image()) << "size " << size << " pass " << pass;
+        }
+    }
+    EXPECT_GT(painter.cachedRuns(), 30u);
 }
