@@ -236,7 +236,14 @@ TOpen::TOpen(QWidget* parent, std::shared_ptr<MessageBoxSink> dialogs)
         move(s->availableGeometry().center() - rect().center());
 }
 
-TOpen::~TOpen() = default;
+TOpen::~TOpen()
+{
+    // The tool windows show the session: they go while it is still there. The session
+    // tells this window nothing more on the way.
+    QObject::disconnect(&session, nullptr, this, nullptr);
+    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        delete w;
+}
 
 void TOpen::buildColumn()
 {

@@ -269,6 +269,7 @@ private:
     void buildMapTools();
     void buildReadingsWindows();
     void showNameList();
+    void showReadingsWindow();
     void buildSymbolTools();
     void refreshSymbolControls();
     QCursor stampCursor() const;

@@ -1,6 +1,7 @@
 // The main window's part of the legend: the legend window, 地図凡例, the menu item
 // 地図凡例を編集する, the paint window's 凡例編集 and パターンコピー's new swatches.
 #include "app/gui/topen.h"
+#include "common/gui/controls.h"
 
 #include "paint/gui/thanrei.h"
 #include "paint/gui/tmappaint.h"
@@ -49,14 +50,7 @@ void TOpen::showLegendWindow()
     if (!hanrei_->isVisible()) {
         // Beside the main window (below the paint window's place) where the screen has
         // room, so it does not hide the legend it edits.
-        hanrei_->adjustSize();
-        const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
-        const QPoint right(frameGeometry().right() + 4, frameGeometry().top() + frameGeometry().height() / 3);
-        if (screen.isValid() && right.x() + hanrei_->width() <= screen.right())
-            hanrei_->move(right.x(), std::min(right.y(), screen.bottom() - hanrei_->height()));
-        else if (screen.isValid())
-            hanrei_->move(frameGeometry().left(),
-                          std::min(frameGeometry().bottom() + 4, screen.bottom() - hanrei_->height()));
+        placeBeside(hanrei_, this, frameGeometry().height() / 3);
     }
     hanrei_->show();
     hanrei_->raise();

@@ -1121,13 +1121,7 @@ void TOpen::startPaint()
     settei_->hide();
     if (!paint_->isVisible()) {
         // Beside the main window where the screen has room, so it does not hide the map.
-        paint_->adjustSize();
-        const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
-        const QPoint right(frameGeometry().right() + 4, frameGeometry().top());
-        if (screen.isValid() && right.x() + paint_->width() <= screen.right())
-            paint_->move(right);
-        else if (screen.isValid())
-            paint_->move(frameGeometry().left(), std::min(frameGeometry().bottom() + 4, screen.bottom() - paint_->height()));
+        placeBeside(paint_, this);
     }
     paint_->show();
     paint_->raise();

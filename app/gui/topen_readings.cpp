@@ -2,6 +2,7 @@
 // window's and the settings window's 市町村名リスト open the name list.
 #include "app/gui/topen.h"
 
+#include "common/gui/controls.h"
 #include "common/paths.h"
 #include "names/gui/tyomi.h"
 #include "names/gui/tyomilist.h"
@@ -18,16 +19,18 @@ void TOpen::buildReadingsWindows()
     yomiList_ = new TYomiList(session, this);
     session.loadReadings(programPath(kReadingsFileName));
 
-    connect(yomi_, &TYomi::nameListRequested, yomiList_, &TYomiList::showList);
+    connect(yomi_, &TYomi::nameListRequested, this, [this] {
+        if (!yomiList_->isVisible())
+            placeBeside(yomiList_, this, yomi_->frameGeometry().height() + 8);
+        yomiList_->showList();
+    });
     connect(yomiList_, &TYomiList::highlighted, this, [this] {
         MapImage->update();
         yomi_->refresh();
     });
     connect(CBYomi, &QCheckBox::toggled, this, [this](bool on) {
-        if (!refreshing_ && on && session.switches.CBYomi) {
-            yomi_->refresh();
-            yomi_->show();
-        }
+        if (!refreshing_ && on && session.switches.CBYomi)
+            showReadingsWindow();
     });
     // 読み off (by hand or by a switch chain) closes both windows.
     connect(&session, &MapSession::changed, this, [this] {
@@ -46,9 +49,18 @@ void TOpen::showNameList()
 {
     if (!session.openNameList())
         return;
-    yomi_->refresh();
-    yomi_->show();
+    showReadingsWindow();
+    if (!yomiList_->isVisible())
+        placeBeside(yomiList_, this, yomi_->frameGeometry().height() + 8);
     yomiList_->showList();
+}
+
+void TOpen::showReadingsWindow()
+{
+    yomi_->refresh();
+    if (!yomi_->isVisible())
+        placeBeside(yomi_, this);
+    yomi_->show();
 }
 
 } // namespace oboro

@@ -329,14 +329,7 @@ void TLineAdd::open()
     refresh();
     // The first time beside the main window, so the map stays in view.
     if (!placed_ && parentWidget()) {
-        adjustSize();
-        QPoint at = parentWidget()->frameGeometry().topRight() + QPoint(4, 0);
-        if (const QScreen* screen = parentWidget()->screen()) {
-            const QRect free = screen->availableGeometry();
-            at.setX(std::max(free.left(), std::min(at.x(), free.right() - frameGeometry().width())));
-            at.setY(std::max(free.top(), std::min(at.y(), free.bottom() - frameGeometry().height())));
-        }
-        move(at);
+        placeBeside(this, parentWidget());
         placed_ = true;
     }
     show();

@@ -40,7 +40,9 @@ TYomiList::TYomiList(MapSession& session, QWidget* parent)
     StringGrid1->verticalHeader()->setDefaultSectionSize(20);
     StringGrid1->horizontalHeader()->setStretchLastSection(true);
     StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid1->setMinimumSize(460, 360);
+    StringGrid1->setMinimumSize(340, 360);
+    for (const auto& [column, width] : {std::pair{0, 56}, {1, 56}, {2, 34}, {3, 96}})
+        StringGrid1->setColumnWidth(column, width);
 
     Button3 = named(new QPushButton(QStringLiteral("五十音順"), this), "Button3");
     Button4 = named(new QPushButton(QStringLiteral("漢字コード順"), this), "Button4");
