@@ -241,8 +241,11 @@ TOpen::~TOpen()
     // The tool windows show the session: they go while it is still there. The session
     // tells this window nothing more on the way.
     QObject::disconnect(&session, nullptr, this, nullptr);
+    MapImage->removeEventFilter(this);
+    ScrollBox1->viewport()->removeEventFilter(this);
     for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        delete w;
+        if (w->isWindow())
+            delete w;
 }
 
 void TOpen::buildColumn()
