@@ -100,6 +100,13 @@ std::vector<ReadingRecord> parseReadings(std::string_view bytes, const std::stri
             problems.add(lines.number(), "位置が数値ではありません");
             continue;
         }
+        const auto control = [](std::string_view v) {
+            return std::any_of(v.begin(), v.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+        };
+        if (control(f[2]) || control(f[3])) {
+            problems.add(lines.number(), "制御文字があります");
+            continue;
+        }
         std::optional<std::string> name = sjisToUtf8(f[2]);
         std::optional<std::string> reading = sjisToUtf8(f[3]);
         if (!name || !reading) {
@@ -138,6 +145,11 @@ std::string readingLineProblem(const ReadingRecord& r)
         return "市区町村名がありません";
     if (hasBlankOrComma(r.name) || hasBlankOrComma(r.reading))
         return r.name + " の読みがなに空白やコンマは使えません";
+    const auto control = [](const std::string& v) {
+        return std::any_of(v.begin(), v.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    };
+    if (control(r.name) || control(r.reading))
+        return r.name + " の読みがなに制御文字は使えません";
     const std::optional<std::string> sjis = utf8ToSjis(formatRecord(r));
     if (!sjis)
         return r.name + " の読みがなに Shift-JIS で書けない文字があります";

@@ -46,7 +46,7 @@ TEST(Readings, MalformedLinesAreSkippedWithOneMessageAndTheRestKept)
 {
     const std::string bytes = sjis("100,200,髙根沢町,たかねざわまち\r\n") + "abc,200," + sjis("横浜市,よこはまし\n")
                               + "\n" + "1,2\n" + "1,2,\x82\n" + std::string(120, '1') + "\n"
-                              + sjis("300,400,中央区,\n") + sjis("500,600,～町,～ちょう\n");
+                              + sjis("300,400,中央区,\n") + sjis("500,600,～町,～ちょう\n") + "7,8,a\rb,c\n";
     CollectingSink sink;
     const std::vector<ReadingRecord> r = parseReadings(bytes, "yomi.lst", sink);
     const std::vector<ReadingRecord> expected = {{100, 200, "髙根沢町", "たかねざわまち"},
@@ -56,7 +56,7 @@ TEST(Readings, MalformedLinesAreSkippedWithOneMessageAndTheRestKept)
     ASSERT_EQ(sink.messages.size(), 1u);
     const std::string& text = sink.messages[0].text;
     EXPECT_NE(text.find("yomi.lst"), std::string::npos);
-    for (const char* line : {"2 行目", "4 行目", "5 行目", "6 行目"})
+    for (const char* line : {"2 行目", "4 行目", "5 行目", "6 行目", "9 行目"})
         EXPECT_NE(text.find(line), std::string::npos) << line << " in " << text;
 }
 
