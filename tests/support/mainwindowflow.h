@@ -6,9 +6,12 @@
 #include "common/gui/messagebox.h"
 #include "common/log.h"
 #include "common/paths.h"
+#include "settings/gui/tken.h"
 #include "support/dialogs.h"
 #include "support/testsupport.h"
 
+#include <QCheckBox>
+#include <QPushButton>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -43,6 +46,16 @@ protected:
         });
         w = std::make_unique<TOpen>(nullptr, dialogs);
     }
+
+    // Ticks the areas in the prefecture window and presses 決　定: the map is shown.
+    void select(std::initializer_list<int> areas)
+    {
+        for (int a : areas)
+            w->ken()->areaBox(a)->setChecked(true);
+        w->ken()->Button1->click();
+        ASSERT_TRUE(w->session.mapShown);
+    }
+    void selectKanagawa() { select({13}); }
 
     QTemporaryDir folder;
     std::shared_ptr<QuietDialogs> dialogs;

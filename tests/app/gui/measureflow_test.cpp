@@ -50,13 +50,6 @@ double numberIn(const QLabel* l) { return l->text().split(QLatin1Char(' '), Qt::
 
 class MeasureFlow : public test::MainWindowFlow {
 protected:
-    void select(std::initializer_list<int> areas)
-    {
-        for (int a : areas)
-            w->ken()->areaBox(a)->setChecked(true);
-        w->ken()->Button1->click();
-        ASSERT_TRUE(w->session.mapShown);
-    }
     // The pixel of a municipality's name position (the centre of its largest part).
     QPoint namePixel(const std::string& name) const
     {

@@ -47,9 +47,9 @@ protected:
         openMainWindow();
         if (HasFatalFailure())
             return;
-        w->ken()->areaBox(13)->setChecked(true);
-        w->ken()->Button1->click();
-        ASSERT_TRUE(w->session.mapShown);
+        selectKanagawa();
+        if (HasFatalFailure())
+            return;
         letter = w->labelWindow();
     }
     TLetter* letter = nullptr;

@@ -49,12 +49,6 @@ protected:
             return unsavedAnswer;
         };
     }
-    void selectKanagawa()
-    {
-        w->ken()->areaBox(13)->setChecked(true);
-        w->ken()->Button1->click();
-        ASSERT_TRUE(w->session.mapShown);
-    }
     QImage shown() const { return w->MapImage->pixmap().toImage().convertToFormat(QImage::Format_RGB32); }
     static long routePixels(const QImage& img)
     {

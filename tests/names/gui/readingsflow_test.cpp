@@ -30,12 +30,6 @@ using test::QuietDialogs;
 
 class ReadingsFlow : public test::MainWindowFlow {
 protected:
-    void selectKanagawa()
-    {
-        w->ken()->areaBox(13)->setChecked(true);
-        w->ken()->Button1->click();
-        ASSERT_TRUE(w->session.mapShown);
-    }
     QPoint namePixel(const std::string& name) const
     {
         for (const NameEntry& e : w->store.commonNames.entries)

@@ -39,9 +39,9 @@ protected:
         openMainWindow();
         if (HasFatalFailure())
             return;
-        w->ken()->areaBox(13)->setChecked(true);
-        w->ken()->Button1->click();
-        ASSERT_TRUE(w->session.mapShown);
+        selectKanagawa();
+        if (HasFatalFailure())
+            return;
     }
     // A mouse event on the map picture, as the window gets it.
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons)

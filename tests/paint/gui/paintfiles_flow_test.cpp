@@ -31,9 +31,9 @@ protected:
         openMainWindow();
         if (HasFatalFailure())
             return;
-        w->ken()->areaBox(13)->setChecked(true);
-        w->ken()->Button1->click();
-        ASSERT_TRUE(w->session.mapShown);
+        selectKanagawa();
+        if (HasFatalFailure())
+            return;
         paint = w->paintWindow();
         paint->askFileName = [this](bool, const QString&) -> std::optional<QString> { return chosen; };
     }

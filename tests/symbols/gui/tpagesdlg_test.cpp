@@ -52,12 +52,6 @@ protected:
         ASSERT_TRUE(palette);
         palette->chooseColor = [](Color) { return std::optional<Color>(kInk); };
     }
-    void selectKanagawa()
-    {
-        w->ken()->areaBox(13)->setChecked(true);
-        w->ken()->Button1->click();
-        ASSERT_TRUE(w->session.mapShown);
-    }
     QImage shown() const { return w->MapImage->pixmap().toImage().convertToFormat(QImage::Format_RGB32); }
 
     TPagesDlg* palette = nullptr;
