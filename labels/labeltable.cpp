@@ -77,14 +77,6 @@ bool LabelTable::append(const LabelRow& row)
     return true;
 }
 
-bool LabelTable::appendAll(const std::vector<LabelRow>& rows)
-{
-    if (rows.size() > static_cast<size_t>(kLabelCapacity - count()))
-        return false;
-    rows_.insert(rows_.end(), rows.begin(), rows.end());
-    return true;
-}
-
 void LabelTable::remove(int i)
 {
     if (valid(i))

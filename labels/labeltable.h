@@ -66,8 +66,6 @@ public:
 
     // Appends a row; false when the table is full.
     bool append(const LabelRow& row);
-    // Appends rows only when all of them fit; false (nothing appended) otherwise.
-    bool appendAll(const std::vector<LabelRow>& rows);
     void clear() { rows_.clear(); }
     void replace(std::vector<LabelRow> rows) { rows_ = std::move(rows); }
     // Removes a row; the later rows move up, each with its colour.
