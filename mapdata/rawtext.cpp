@@ -147,11 +147,11 @@ namespace {
 constexpr int kListedProblems = 10;
 }
 
-void LineProblems::add(int line, const char* what)
+void LineProblems::add(int line, std::string_view what)
 {
     ++count_;
     if (static_cast<int>(listed_.size()) < kListedProblems)
-        listed_.push_back(lineLabel(line) + "：" + what);
+        listed_.push_back(lineLabel(line) + "：" + std::string(what));
 }
 
 void LineProblems::flush(const std::string& fileName, MessageSink& sink)

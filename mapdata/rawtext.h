@@ -76,7 +76,7 @@ std::string lineLabel(int line);
 // name, the first few line numbers with what is wrong, and how many more there were.
 class LineProblems {
 public:
-    void add(int line, const char* what);
+    void add(int line, std::string_view what);
     int count() const { return count_; }
     // Shows the message (when there was a problem) and starts over.
     void flush(const std::string& fileName, MessageSink& sink);

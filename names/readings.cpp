@@ -113,11 +113,16 @@ std::vector<ReadingRecord> parseReadings(std::string_view bytes, const std::stri
             problems.add(lines.number(), "文字コードが Shift-JIS ではありません");
             continue;
         }
-        if (name->empty()) {
-            problems.add(lines.number(), "市区町村名がありません");
+        ReadingRecord record{*x, *y, std::move(*name), std::move(*reading)};
+        // A record is taken only if it can be saved again as it is: a 99-byte line without
+        // its reading field would grow by the written empty field, a blank in the name would
+        // be refused by the writer.
+        const std::string problem = readingLineProblem(record);
+        if (!problem.empty()) {
+            problems.add(lines.number(), problem);
             continue;
         }
-        out.push_back(ReadingRecord{*x, *y, std::move(*name), std::move(*reading)});
+        out.push_back(std::move(record));
     }
     problems.flush(fileName, sink);
     return out;

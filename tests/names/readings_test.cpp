@@ -46,17 +46,20 @@ TEST(Readings, MalformedLinesAreSkippedWithOneMessageAndTheRestKept)
 {
     const std::string bytes = sjis("100,200,髙根沢町,たかねざわまち\r\n") + "abc,200," + sjis("横浜市,よこはまし\n")
                               + "\n" + "1,2\n" + "1,2,\x82\n" + std::string(120, '1') + "\n"
-                              + sjis("300,400,中央区,\n") + sjis("500,600,～町,～ちょう\n") + "7,8,a\rb,c\n";
+                              + sjis("300,400,中央区,\n") + sjis("500,600,～町,～ちょう\n") + "7,8,a\rb,c\n"
+                              // 99 bytes without the reading field: written back it would be 100
+                              + "1,2," + std::string(95, 'n') + "\n" + "1,2," + std::string(94, 'n') + "\n";
     CollectingSink sink;
     const std::vector<ReadingRecord> r = parseReadings(bytes, "yomi.lst", sink);
     const std::vector<ReadingRecord> expected = {{100, 200, "髙根沢町", "たかねざわまち"},
                                                  {300, 400, "中央区", ""},
-                                                 {500, 600, "～町", "～ちょう"}};
+                                                 {500, 600, "～町", "～ちょう"},
+                                                 {1, 2, std::string(94, 'n'), ""}};
     EXPECT_EQ(r, expected);
     ASSERT_EQ(sink.messages.size(), 1u);
     const std::string& text = sink.messages[0].text;
     EXPECT_NE(text.find("yomi.lst"), std::string::npos);
-    for (const char* line : {"2 行目", "4 行目", "5 行目", "6 行目", "9 行目"})
+    for (const char* line : {"2 行目", "4 行目", "5 行目", "6 行目", "9 行目", "10 行目"})
         EXPECT_NE(text.find(line), std::string::npos) << line << " in " << text;
 }
 
