@@ -510,32 +510,64 @@ void MapSession::dropScaleBar(QPoint at)
     redraw();
 }
 
-ModeFlags MapSession::mouseModes() const
+namespace {
+bool strictlyInside(const QRect& r, QPoint p)
 {
-    ModeFlags m;
-    m.webMapClick = webMapArmed || display.CBWatch;
-    m.regionArea = tool == MapTool::RegionArea;
-    m.pathMeasure = tool == MapTool::Path;
-    m.autoPath = pathAutomatic;
-    m.pathPoints = path.count();
-    m.autoPathSampling = path.sampling();
-    m.rangeArmed = tool == MapTool::Range;
-    m.rangeDragging = view.rangeDragging;
-    m.rangeApplied = view.rangeApplied;
-    m.circleCentre = circles.pickingCentre();
-    m.centreSetting = tool == MapTool::Centre;
-    m.painting = tool == MapTool::Paint;
-    m.scaleBarShown = decorations.scaleBar.drawn && switches.CBScale;
-    m.scaleBarHitBox = scaleBarHitBox(decorations.scaleBar, view.imageSide);
-    m.scaleBarDrag = scaleBarDragging;
-    m.twoPointDrag = twoPoint.dragging();
-    m.stamping = symbolPalette.armed;
-    m.stampingPaused = symbolPalette.disabled;
-    legendModes(m);
-    m.mapLineMode = static_cast<int>(lineEditor.click);
-    m.labelPlacePending = labelControls.placePending;
-    m.labelMove = labelControls.moveRow >= 0;
-    return m;
+    return p.x() > r.left() && p.x() < r.left() + r.width() && p.y() > r.top() && p.y() < r.top() + r.height();
+}
+} // namespace
+
+MouseToolId MapSession::activeMouseTool() const
+{
+    // A drag keeps the pointer until its release.
+    if (view.rangeDragging)
+        return MouseToolId::Range;
+    if (legendDragging)
+        return MouseToolId::LegendDrag;
+    if (scaleBarDragging)
+        return MouseToolId::ScaleBarDrag;
+    if (twoPoint.dragging())
+        return MouseToolId::Navigate;
+    return armedMouseTool();
+}
+
+MouseToolId MapSession::armedMouseTool() const
+{
+    if (webMapArmed || display.CBWatch)
+        return MouseToolId::WebMap;
+    if (tool == MapTool::RegionArea)
+        return MouseToolId::RegionArea;
+    if (tool == MapTool::Path)
+        return MouseToolId::Path;
+    if (tool == MapTool::Range && !view.rangeApplied)
+        return MouseToolId::Range;
+    if (symbolPalette.armed)
+        return MouseToolId::Stamp;
+    if (circles.pickingCentre())
+        return MouseToolId::CircleCentre;
+    if (lineEditor.click != LineClick::None)
+        return MouseToolId::MapLine;
+    if (tool == MapTool::Paint)
+        return MouseToolId::Paint;
+    if (labelControls.placePending)
+        return MouseToolId::LabelPlace;
+    if (labelControls.moveRow >= 0)
+        return MouseToolId::LabelMove;
+    if (tool == MapTool::Centre)
+        return MouseToolId::Centre;
+    return MouseToolId::Navigate;
+}
+
+bool MapSession::legendGrabbable(QPoint pixel) const
+{
+    // Only a legend the last drawing drew can be grabbed.
+    return switches.CBExp && renderState.legendDrawn && strictlyInside(legendBox, pixel);
+}
+
+bool MapSession::scaleBarGrabbable(QPoint pixel) const
+{
+    return decorations.scaleBar.drawn && switches.CBScale
+           && strictlyInside(scaleBarHitBox(decorations.scaleBar, view.imageSide), pixel);
 }
 
 void MapSession::rangeTimerFired()

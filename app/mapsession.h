@@ -28,7 +28,6 @@
 #include "view/decorations.h"
 #include "view/display.h"
 #include "view/mapexport.h"
-#include "view/mousedispatch.h"
 #include "view/names.h"
 #include "view/navigation.h"
 #include "view/projection.h"
@@ -124,6 +123,26 @@ struct ReadingsPanel {
     std::string reading;  // the display form (splitReading)
     std::string kind;     // "政令", "新名称", ..., or the list's kind
 };
+
+// The mouse tools of the map, in their precedence for a press. Navigate is the pointer
+// without a tool: the distance between two points, the readout and the reading under it.
+enum class MouseToolId {
+    Navigate,
+    WebMap,       // ウオッちず
+    RegionArea,   // 面積
+    Path,         // 距離
+    Range,        // 範囲指定
+    Stamp,        // the symbol palette
+    LegendDrag,   // the legend box moved with the mouse
+    ScaleBarDrag, // the scale bar moved with the mouse
+    CircleCentre, // distance circles
+    MapLine,      // the edited map line
+    Paint,
+    LabelPlace,
+    LabelMove,
+    Centre,       // "+" or a double-click
+};
+inline constexpr size_t kMouseToolCount = static_cast<size_t>(MouseToolId::Centre) + 1;
 
 // Outcome of releasing a range drag.
 enum class RangeOutcome { Applied, Refused, NotArmed };
@@ -254,8 +273,13 @@ public:
     void startScaleBarDrag();
     void dragScaleBar(QPoint at);
     void dropScaleBar(QPoint at);
-    // What the mouse handlers dispatch on: the armed tools and gestures in progress.
-    ModeFlags mouseModes() const;
+    // The one tool that has the map's pointer: the tool of a drag in progress, otherwise
+    // the armed tool. A press always goes to the armed tool of highest precedence.
+    MouseToolId activeMouseTool() const;
+    MouseToolId armedMouseTool() const;
+    // A press here grabs the legend or the scale bar (strictly inside what was drawn).
+    bool legendGrabbable(QPoint pixel) const;
+    bool scaleBarGrabbable(QPoint pixel) const;
     // The one-second timer after a refused range: the standard range comes back.
     void rangeTimerFired();
     bool goBack();
@@ -534,7 +558,6 @@ private:
     void installSymbolLayers();
     void drawStampOver(const StampRecord& r);
     void installLegendLayers();
-    void legendModes(ModeFlags& m) const;
     void finishFilePaint();
     bool paintAtNamePosition(int32_t x, int32_t y);
     void installLineLayers();

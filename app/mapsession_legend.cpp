@@ -19,14 +19,6 @@ void MapSession::installLegendLayers()
     });
 }
 
-void MapSession::legendModes(ModeFlags& m) const
-{
-    // Only a legend the last drawing drew can be grabbed.
-    m.legendShown = switches.CBExp && renderState.legendDrawn;
-    m.legendBox = legendBox;
-    m.legendDrag = legendDragging;
-}
-
 void MapSession::setLegend(const LegendSettings& s)
 {
     legend = s;

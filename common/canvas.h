@@ -15,6 +15,7 @@
 // A detail scale above 1 (the print sizes) draws pen widths, the dash patterns of thin
 // pens and the hatch brushes that many times as large, so a picture drawn larger keeps
 // the proportions of its details; at scale 1 everything is drawn as given.
+#include <QColor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
@@ -29,6 +30,9 @@
 namespace oboro {
 
 using Color = uint32_t;
+
+// A map colour (0x00BBGGRR) as QColor.
+inline QColor qcolorOf(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 inline constexpr Color kBlack = 0x000000;
 inline constexpr Color kWhite = 0xFFFFFF;

@@ -71,7 +71,7 @@ ScaleBarLayout scaleBarLayout(const ViewState& v);
 // Returns whether a bar was drawn; keeps its size in st.scaleBar.
 bool DrawScaleBar(RenderContext& ctx, DecorationState& st);
 // The box a press must be strictly inside to drag the bar (5 units of the 600-pixel
-// picture around it), for ModeFlags::scaleBarHitBox.
+// picture around it).
 QRect scaleBarHitBox(const ScaleBarState& s, int imageSide);
 // The bar dropped with its top-left corner at pixel (px, py).
 void dropScaleBar(ScaleBarState& s, int px, int py, int imageSide);

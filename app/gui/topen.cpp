@@ -442,7 +442,7 @@ void TOpen::buildMap()
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setWidgetResizable(false);
     Panel1 = named(new QWidget, "Panel1");
-    MapImage = named(new MapPicture(Panel1, [this](QPainter& p) { paintOverlay(p); }), "MapImage");
+    MapImage = named(new MapPicture(Panel1, [this](QPainter& p) { mouseTools_->paintOverlay(p); }), "MapImage");
     MapImage->setGeometry(0, 0, kImageSide, kImageSide);
     MapImage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Panel1->resize(kImageSide, kImageSide);

@@ -10,12 +10,12 @@
 #include "mapdata/store.h"
 #include "app/config.h"
 #include "app/mapsession.h"
+#include "app/mousetools.h"
 #include "paint/paint.h"
 #include "search/municipalitysearch.h"
 #include "view/decorations.h"
 #include "view/display.h"
 #include "view/names.h"
-#include "view/mousedispatch.h"
 #include "view/navigation.h"
 #include "view/projection.h"
 #include "view/render.h"
@@ -80,7 +80,7 @@ protected:
 // A filter of the form "PNGファイル (*.png)|*.png" as the file dialog wants it.
 QString qtFileFilter(const QString& pairs);
 
-class TOpen : public QMainWindow {
+class TOpen : public QMainWindow, private ToolHost {
     Q_OBJECT
     std::shared_ptr<MessageBoxSink> dialogs_;
     std::unique_ptr<MapSession> sessionOwner_;
@@ -107,7 +107,6 @@ public:
     DecorationState& decorations;
     MunicipalitySearch& search;
     std::optional<QDate> dataDate; // newest map file date, none when no map file exists
-    QPoint lastMouse{-100, -100};
     QString workFileName;
     QString legendFileName;
 
@@ -274,12 +273,18 @@ private:
     void refreshSymbolControls();
     QCursor stampCursor() const;
     void buildLegendWindow();
-    void readout(int x, int y);
     void rangeTimerFired();
-    void followPathEvent(const PathEvent& e);
     bool settleMapLineForExit();
-    void openWebMap(int x, int y);
-    void paintOverlay(QPainter& p);
+    // What the map's mouse tools ask of the window.
+    void openWebMap(QPoint pixel) override;
+    void busy(bool on) override;
+    void pathChanged(const PathEvent& e) override;
+    void pointerReadout(QPoint pixel) override;
+    void rangeLength(float km) override;
+    void rangeReleased(QPoint corner, int side) override;
+    void rangeApplied() override;
+    void circlesChanged() override;
+    void readingsChanged() override;
     void afterDrawing(const DrawResult& r);
     void bindSwitch(QCheckBox* box, Switch s);
     // The main window's drawing switch boxes and the switch each shows.
@@ -297,6 +302,7 @@ private:
     TDataCheck* dataCheck_ = nullptr;
     QTimer* rangeTimer_ = nullptr;
     QTimer* pathTimer_ = nullptr;  // 概算: the path samples the pointer
+    std::unique_ptr<MouseTools> mouseTools_;
     TKyori* kyori_ = nullptr;
     TYomi* yomi_ = nullptr;
     TYomiList* yomiList_ = nullptr;

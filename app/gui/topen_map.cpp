@@ -114,9 +114,10 @@ void TOpen::buildMapTools()
     });
 
     // Measuring: the path's sampling timer, the tools' buttons and the figures.
+    mouseTools_ = std::make_unique<MouseTools>(session, static_cast<ToolHost&>(*this));
     pathTimer_ = new QTimer(this);
     pathTimer_->setInterval(kSamplingIntervalMs);
-    connect(pathTimer_, &QTimer::timeout, this, [this] { followPathEvent(session.pathTick()); });
+    connect(pathTimer_, &QTimer::timeout, this, [this] { pathChanged(session.pathTick()); });
     connect(&session, &MapSession::panelUpdated, this, &TOpen::applyPanel);
     connect(BtnMulti, &QPushButton::clicked, &session, &MapSession::startPath);
     connect(Button14, &QPushButton::clicked, &session, &MapSession::regionAreaButton);
@@ -797,69 +798,6 @@ bool TOpen::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-namespace {
-
-// A text of the overlay drawn by the map's own canvas, so it looks as the map's texts.
-void paintPlacedText(QPainter& p, const PlacedText& t)
-{
-    if (t.text.empty() || t.size < 1)
-        return;
-    Canvas probe(1, 1);
-    probe.setFont(t.size, t.color);
-    const int w = probe.textWidth(t.text);
-    const int h = probe.textHeight(t.text);
-    if (w < 1 || h < 1)
-        return;
-    Canvas box(w, h, t.back);
-    box.setFont(t.size, t.color);
-    box.setBrush(t.back, BrushStyle::Solid);
-    box.textOut(0, 0, t.text);
-    p.drawImage(t.at, box.image());
-}
-
-} // namespace
-
-void TOpen::paintOverlay(QPainter& p)
-{
-    // The tools' marks over the cached picture, in the rubber-band colour.
-    const Overlay& o = session.overlay;
-    p.setPen(QPen(QColor(0xFF, 0xFF, 0x00), 1));
-    p.setBrush(Qt::NoBrush);
-    if (o.rangeSquare) {
-        const QRect r = *o.rangeSquare;
-        p.drawRect(r.x(), r.y(), r.width() - 1, r.height() - 1);
-        if (!o.rangeText.empty()) {
-            QFont f(Canvas::mapFontFamily());
-            f.setPixelSize(11);
-            p.setFont(f);
-            p.setPen(QColor(0xFF, 0x00, 0x00));
-            p.drawText(r.x() + 5, r.bottom() - 4, QString::fromStdString(o.rangeText));
-        }
-    }
-    p.setPen(QPen(QColor(0xFF, 0xFF, 0x00), 1));
-    if (o.centreCross) {
-        const CrossLines c = centreCross(o.centreCross->x(), o.centreCross->y());
-        p.drawLine(c.x1, c.y1, c.x2, c.y2);
-        p.drawLine(c.x3, c.y3, c.x4, c.y4);
-    }
-    if (o.measureLine)
-        p.drawLine(*o.measureLine);
-    if (o.scaleBarBox)
-        p.drawRect(*o.scaleBarBox);
-    // The reading under the pointer and the list's highlighted name, as the map writes
-    // its texts.
-    if (o.hoverReading)
-        paintPlacedText(p, *o.hoverReading);
-    for (const PlacedText& t : o.nameHighlight)
-        paintPlacedText(p, t);
-    if (o.legendBox)
-        p.drawRect(o.legendBox->x(), o.legendBox->y(), o.legendBox->width() - 1, o.legendBox->height() - 1);
-    if (o.path.points.size() >= 2) {
-        p.setPen(QPen(qcolorOf(o.path.color), kPathPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(o.path.points.data(), static_cast<int>(o.path.points.size()));
-    }
-}
-
 void TOpen::applyPanel(const PanelUpdate& u)
 {
     if (u.latitudeLine)
@@ -883,7 +821,7 @@ void TOpen::applyPanel(const PanelUpdate& u)
     }
 }
 
-void TOpen::followPathEvent(const PathEvent& e)
+void TOpen::pathChanged(const PathEvent& e)
 {
     if (e.startTimer)
         pathTimer_->start();
@@ -892,12 +830,12 @@ void TOpen::followPathEvent(const PathEvent& e)
     MapImage->update();
 }
 
-void TOpen::openWebMap(int x, int y)
+void TOpen::openWebMap(QPoint pixel)
 {
     keisoku_->setText(QString::fromUtf8(kWebMapWaitText));
     keisoku_->show();
     keisoku_->repaint();
-    const std::string address = session.webMapClick(QPoint(x, y));
+    const std::string address = session.webMapClick(pixel);
     const bool opened = openAddress && openAddress(address);
     keisoku_->hide();
     settei_->refreshFromDisplayState();
@@ -905,174 +843,62 @@ void TOpen::openWebMap(int x, int y)
         dialogs().show(kBrowserFailedText, kBrowserFailedTitle, MessageIcon::Exclamation);
 }
 
-void TOpen::mapPress(int x, int y, Qt::MouseButton button)
+void TOpen::busy(bool on)
 {
-    PressAction a = dispatchPress(session.mouseModes(), session.mapShown, button == Qt::RightButton, x, y);
-    if (button != Qt::LeftButton && a != PressAction::DisplaySettings)
-        return;
-    if (a == PressAction::LabelMove) {
-        // The moved label is drawn at the click; the press then goes on to its next tool.
-        session.moveLabelTo(x, y);
-        a = pressAfterLabelMove(session.mouseModes());
-    }
-    switch (a) {
-    case PressAction::DisplaySettings:
-        showSettingsWindow();
-        break;
-    case PressAction::WebMap:
-        openWebMap(x, y);
-        break;
-    case PressAction::RegionArea: {
+    if (on)
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        session.regionAreaClick(QPoint(x, y));
+    else
         QApplication::restoreOverrideCursor();
-        break;
-    }
-    case PressAction::PathPoint:
-        followPathEvent(session.pathClick(QPoint(x, y)));
-        break;
-    case PressAction::LegendDragStart:
-        session.startLegendDrag();
-        break;
-    case PressAction::ScaleBarDragStart:
-        session.startScaleBarDrag();
-        break;
-    case PressAction::CircleCentre:
-        session.circleCentreAt(QPoint(x, y));
-        break;
-    case PressAction::MapLineEdit:
-        session.mapLineClick(QPoint(x, y));
-        break;
-    case PressAction::RangeStart:
-        session.startRange(QPoint(x, y));
-        Label15->setText(kmText("%7.2f km", 0.0f));
-        break;
-    case PressAction::Stamp:
-        session.stampAt(x, y);
-        break;
-    case PressAction::StampPaused:
-        session.stampWhilePaused();
-        break;
-    case PressAction::Paint: {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        session.paintAt(x, y);
-        QApplication::restoreOverrideCursor();
-        break;
-    }
-    case PressAction::LabelPlace:
-        session.placeLabelAt(x, y);
-        break;
-    case PressAction::CentreSet:
-        session.overlay.centreCross.reset();
-        session.centreAt(x, y);
-        lastMouse = QPoint(-100, -100);
-        break;
-    case PressAction::TwoPointStart:
-        session.startTwoPoint(QPoint(x, y));
-        break;
-    default:
-        break;
-    }
 }
 
-void TOpen::readout(int x, int y)
+void TOpen::pointerReadout(QPoint pixel)
 {
     // While a symbol is armed the point is where the stamp would land.
-    const PanelUpdate u = readoutAt(view, session.readoutPoint(QPoint(x, y)), session.readoutInMapUnits);
+    const PanelUpdate u = readoutAt(view, session.readoutPoint(pixel), session.readoutInMapUnits);
     Label13->setText(QString::fromStdString(u.latitudeLine.value_or(std::string())));
     Label14->setText(QString::fromStdString(u.longitudeLine.value_or(std::string())));
 }
 
+void TOpen::rangeLength(float km) { Label15->setText(kmText("%7.2f km", km)); }
+
+void TOpen::rangeReleased(QPoint corner, int side)
+{
+    if (!CBCopy->isChecked())
+        return;
+    // The cached picture carries no square or text: exactly the map is copied.
+    putImageOnClipboard(rangeSquare(canvas.image(), corner.x(), corner.y(), side));
+    clipboardUsed = true;
+}
+
+void TOpen::rangeApplied() { Label17->setText(QStringLiteral("距離")); }
+
+void TOpen::circlesChanged() { kyori_->refresh(); }
+
+void TOpen::readingsChanged() { yomi_->refresh(); }
+
+void TOpen::mapPress(int x, int y, Qt::MouseButton button)
+{
+    if (!session.mapShown)
+        return;
+    if (button == Qt::RightButton)
+        showSettingsWindow();
+    else if (button == Qt::LeftButton)
+        mouseTools_->press(QPoint(x, y));
+}
+
 void TOpen::mapMove(int x, int y)
 {
-    Overlay& o = session.overlay;
-    switch (dispatchMove(session.mouseModes(), session.mapShown)) {
-    case MoveAction::AutoPathRemember:
-        session.pathMove(QPoint(x, y));
-        break;
-    case MoveAction::PathRubber:
-        session.pathMove(QPoint(x, y));
-        readout(x, y);
-        break;
-    case MoveAction::CircleReadout:
-        session.circlePointerAt(QPoint(x, y));
-        kyori_->refresh();
-        readout(x, y);
-        break;
-    case MoveAction::RangeRubber: {
-        session.dragRange(QPoint(x, y));
-        if (!o.rangeText.empty())
-            Label15->setText(kmText("%7.2f km", session.lastRangeKm));
-        break;
-    }
-    case MoveAction::LegendRubber:
-        session.dragLegend(QPoint(x, y));
-        break;
-    case MoveAction::ScaleBarRubber:
-        session.dragScaleBar(QPoint(x, y));
-        break;
-    case MoveAction::CentreCross:
-        o.centreCross = QPoint(x, y);
-        break;
-    case MoveAction::Default:
-        session.dragTwoPoint(QPoint(x, y));
-        readout(x, y);
-        if (session.switches.CBYomi) {
-            session.readingsHover(QPoint(x, y));
-            yomi_->refresh();
-        }
-        break;
-    default:
-        break;
-    }
-    lastMouse = QPoint(x, y);
+    mouseTools_->move(QPoint(x, y));
     MapImage->update();
 }
 
 void TOpen::mapRelease(int x, int y)
 {
-    switch (dispatchRelease(session.mouseModes(), session.mapShown)) {
-    case ReleaseAction::RangeFinish: {
-        const int s = session.rangeSide;
-        if (CBCopy->isChecked() && s > 0) {
-            // The cached picture carries no square or text: exactly the map is copied.
-            putImageOnClipboard(rangeSquare(canvas.image(), session.rangeCorner.x(), session.rangeCorner.y(), s));
-            clipboardUsed = true;
-        }
-        const RangeOutcome outcome = session.releaseRange();
-        if (outcome == RangeOutcome::Applied)
-            Label17->setText(QStringLiteral("距離"));
-        break;
-    }
-    case ReleaseAction::LegendDrop:
-        session.dropLegend(QPoint(x, y));
-        break;
-    case ReleaseAction::ScaleBarDrop:
-        session.dropScaleBar(QPoint(x, y));
-        break;
-    case ReleaseAction::TwoPointFinish:
-        session.endTwoPoint(QPoint(x, y));
-        break;
-    default:
-        break;
-    }
+    mouseTools_->release(QPoint(x, y));
     MapImage->update();
 }
 
-void TOpen::mapDoubleClick(int, int)
-{
-    switch (dispatchDoubleClick(session.mouseModes(), session.mapShown)) {
-    case DoubleClickAction::ArmCentre:
-        session.armCentre();
-        break;
-    case DoubleClickAction::StopAutoPath:
-    case DoubleClickAction::ClosePath:
-        followPathEvent(session.pathDoubleClick());
-        break;
-    default:
-        break;
-    }
-}
+void TOpen::mapDoubleClick(int x, int y) { mouseTools_->doubleClick(QPoint(x, y)); }
 
 bool TOpen::settleMapLineForExit()
 {

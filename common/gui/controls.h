@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers the windows share to make their controls: a widget with its object name,
 // buttons and check boxes with their hints, a check box set without running its
-// behaviour, the map's colours (0x00BBGGRR) as QColor, and where a tool window opens.
+// behaviour, and where a tool window opens.
 #include "common/canvas.h"
 
 #include <QCheckBox>
@@ -16,8 +16,6 @@
 #include <algorithm>
 
 namespace oboro {
-
-inline QColor qcolorOf(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 template <class W> W* named(W* w, const char* name)
 {

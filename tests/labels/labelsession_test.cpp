@@ -101,10 +101,9 @@ TEST_F(LabelsOnKanagawa, ClickPlacesTheLabelOnTheClickedPixelAndMoveMovesIt)
 {
     session.labelControls.placement = LabelPlacement::Mouse;
     ASSERT_TRUE(session.placeLabel());
-    EXPECT_TRUE(session.mouseModes().labelPlacePending);
-    EXPECT_EQ(dispatchPress(session.mouseModes(), true, false, 250, 260), PressAction::LabelPlace);
+    EXPECT_EQ(session.activeMouseTool(), MouseToolId::LabelPlace);
     ASSERT_TRUE(session.placeLabelAt(250, 260));
-    EXPECT_FALSE(session.mouseModes().labelPlacePending);
+    EXPECT_FALSE(session.labelControls.placePending);
     const LabelRow& r = session.labels.row(0);
     // Drawn where it was clicked, with the datum shift of the picture.
     EXPECT_EQ(MapToPixel(session.view, r.x, r.y), QPoint(250, 260));
@@ -112,7 +111,7 @@ TEST_F(LabelsOnKanagawa, ClickPlacesTheLabelOnTheClickedPixelAndMoveMovesIt)
     EXPECT_GT(count(img, kDefaultLabelColor, QRect(246, 256, 60, 14)), 10);
 
     session.startLabelMove(0);
-    EXPECT_EQ(dispatchPress(session.mouseModes(), true, false, 400, 100), PressAction::LabelMove);
+    EXPECT_EQ(session.activeMouseTool(), MouseToolId::LabelMove);
     session.moveLabelTo(400, 100);
     EXPECT_EQ(MapToPixel(session.view, session.labels.row(0).x, session.labels.row(0).y), QPoint(400, 100));
     EXPECT_EQ(count(session.canvas.image(), kDefaultLabelColor, QRect(246, 256, 60, 14)), 0);

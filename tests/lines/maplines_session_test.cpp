@@ -51,7 +51,8 @@ struct LinesOnKanagawa : ::testing::Test {
 TEST_F(LinesOnKanagawa, EditedLineIsBuiltPointByPoint)
 {
     session.newMapLine();
-    EXPECT_EQ(session.mouseModes().mapLineMode, 1);
+    EXPECT_EQ(session.lineEditor.click, LineClick::Append);
+    EXPECT_EQ(session.activeMouseTool(), MouseToolId::MapLine);
     for (const QPoint p : {QPoint(100, 100), QPoint(200, 120), QPoint(300, 300)})
         ASSERT_TRUE(session.mapLineClick(p));
     session.mapLineBreak();
@@ -61,7 +62,7 @@ TEST_F(LinesOnKanagawa, EditedLineIsBuiltPointByPoint)
     session.finishMapLine();
     const LineEditor& e = session.lineEditor;
     EXPECT_EQ(e.click, LineClick::None);
-    EXPECT_EQ(session.mouseModes().mapLineMode, 0);
+    EXPECT_EQ(session.activeMouseTool(), MouseToolId::Navigate);
     ASSERT_EQ(e.count(), 7); // three, the break, two, and the closing copy of the first
     EXPECT_TRUE(isBreak(e.line.points[3]));
     EXPECT_EQ(e.line.points[6], e.line.points[0]);
@@ -71,14 +72,14 @@ TEST_F(LinesOnKanagawa, EditedLineIsBuiltPointByPoint)
     // Insert after point 1, move point 0, delete point 2.
     session.selectMapLinePoint(1);
     session.insertMapLinePoint();
-    EXPECT_EQ(session.mouseModes().mapLineMode, 2);
+    EXPECT_EQ(session.lineEditor.click, LineClick::FillInserted);
     ASSERT_TRUE(session.mapLineClick(QPoint(250, 200)));
     EXPECT_EQ(e.count(), 8);
     EXPECT_EQ(MapToPixel(session.view, e.line.points[2].x(), e.line.points[2].y()), QPoint(250, 200));
     EXPECT_EQ(e.prompt, "挿入しました");
     session.selectMapLinePoint(0);
     session.moveMapLinePoint();
-    EXPECT_EQ(session.mouseModes().mapLineMode, 3);
+    EXPECT_EQ(session.lineEditor.click, LineClick::Move);
     ASSERT_TRUE(session.mapLineClick(QPoint(90, 90)));
     EXPECT_EQ(MapToPixel(session.view, e.line.points[0].x(), e.line.points[0].y()), QPoint(90, 90));
     EXPECT_EQ(e.selected, 1);

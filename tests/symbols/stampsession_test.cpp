@@ -60,7 +60,7 @@ protected:
 TEST_F(StampSession, AClickStampsTheSymbolWhereTheCursorShowsItAndRedrawsKeepIt)
 {
     ASSERT_TRUE(session.chooseSymbol(116)); // 名所旧跡
-    EXPECT_TRUE(session.mouseModes().stamping);
+    EXPECT_EQ(session.activeMouseTool(), MouseToolId::Stamp);
     session.stampAt(100, 100);
     ASSERT_EQ(session.stamps.size(), 1u);
     const StampRecord& r = session.stamps[0];
@@ -122,10 +122,10 @@ TEST_F(StampSession, StampingWhileDisabledShowsTheMessageAndDisarmsUntilEnabled)
 {
     session.chooseSymbol(104);
     session.toggleStampingDisabled();
-    EXPECT_FALSE(session.mouseModes().stamping);
+    EXPECT_NE(session.activeMouseTool(), MouseToolId::Stamp);
     session.chooseSymbol(104); // choosing again arms it, but stamping stays off
-    const ModeFlags m = session.mouseModes();
-    EXPECT_TRUE(m.stamping && m.stampingPaused);
+    EXPECT_EQ(session.activeMouseTool(), MouseToolId::Stamp);
+    EXPECT_TRUE(session.symbolPalette.disabled);
     session.stampWhilePaused();
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, kStampingOffText);

@@ -82,7 +82,7 @@ TEST_F(LegendFlow, LegendBoxDrawsTheLegendAndOpensItsWindow)
     // Unchecked: the map as it was.
     w->CBExp->setChecked(false);
     EXPECT_EQ(w->canvas.image(), before);
-    EXPECT_FALSE(w->session.mouseModes().legendShown);
+    EXPECT_FALSE(w->session.legendGrabbable(w->session.legendBox.center()));
 }
 
 TEST_F(LegendFlow, DraggedBoxMovesTheLegendAndTheSavedPictureShowsIt)

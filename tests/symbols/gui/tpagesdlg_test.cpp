@@ -101,7 +101,7 @@ TEST_F(SymbolFlow, AClickOnKanagawaStampsTheSymbolInTheShownAndTheSavedPicture)
     // 閉じる: the palette goes, clicks no longer stamp, the arrow comes back.
     palette->BtnClose->click();
     EXPECT_FALSE(palette->isVisible());
-    EXPECT_FALSE(w->session.mouseModes().stamping);
+    EXPECT_NE(w->session.activeMouseTool(), MouseToolId::Stamp);
     EXPECT_EQ(w->MapImage->cursor().shape(), Qt::ArrowCursor);
 }
 
