@@ -190,55 +190,43 @@ public:
     void doubleClick() override {}
 };
 
-class LegendDragTool : public MouseTool {
+// The legend or the scale bar moved with the mouse: its box follows the pointer over
+// the picture, the drop draws it there.
+class BoxDragTool : public MouseTool {
 public:
-    using MouseTool::MouseTool;
-    void press(QPoint) override { session_.startLegendDrag(); }
+    struct Operations {
+        void (MapSession::*start)();
+        void (MapSession::*drag)(QPoint);
+        void (MapSession::*drop)(QPoint);
+        bool MapSession::*dragging;
+        std::optional<QRect> Overlay::*box;
+        int inset; // the legend's box is drawn one pixel inside its rectangle
+    };
+    BoxDragTool(MapSession& session, ToolHost& host, Operations ops) : MouseTool(session, host), ops_(ops) {}
+    void press(QPoint) override { (session_.*ops_.start)(); }
     void move(QPoint p) override
     {
-        if (session_.legendDragging)
-            session_.dragLegend(p);
+        if (session_.*ops_.dragging)
+            (session_.*ops_.drag)(p);
         else
             MouseTool::move(p);
     }
     void release(QPoint p) override
     {
-        if (session_.legendDragging)
-            session_.dropLegend(p);
+        if (session_.*ops_.dragging)
+            (session_.*ops_.drop)(p);
     }
     void paintOverlay(QPainter& p) const override
     {
-        if (!session_.overlay.legendBox)
+        const std::optional<QRect>& box = session_.overlay.*ops_.box;
+        if (!box)
             return;
         rubberPen(p);
-        const QRect r = *session_.overlay.legendBox;
-        p.drawRect(r.x(), r.y(), r.width() - 1, r.height() - 1);
+        p.drawRect(box->x(), box->y(), box->width() - ops_.inset, box->height() - ops_.inset);
     }
-};
 
-class ScaleBarDragTool : public MouseTool {
-public:
-    using MouseTool::MouseTool;
-    void press(QPoint) override { session_.startScaleBarDrag(); }
-    void move(QPoint p) override
-    {
-        if (session_.scaleBarDragging)
-            session_.dragScaleBar(p);
-        else
-            MouseTool::move(p);
-    }
-    void release(QPoint p) override
-    {
-        if (session_.scaleBarDragging)
-            session_.dropScaleBar(p);
-    }
-    void paintOverlay(QPainter& p) const override
-    {
-        if (!session_.overlay.scaleBarBox)
-            return;
-        rubberPen(p);
-        p.drawRect(*session_.overlay.scaleBarBox);
-    }
+private:
+    Operations ops_;
 };
 
 // Distance circles: the click picks the centre, the pointer shows where it would be.
@@ -339,8 +327,16 @@ MouseTools::MouseTools(MapSession& session, ToolHost& host) : session_(session)
     put(MouseToolId::Path, std::make_unique<PathTool>(session, host));
     put(MouseToolId::Range, std::make_unique<RangeTool>(session, host));
     put(MouseToolId::Stamp, std::make_unique<StampTool>(session, host));
-    put(MouseToolId::LegendDrag, std::make_unique<LegendDragTool>(session, host));
-    put(MouseToolId::ScaleBarDrag, std::make_unique<ScaleBarDragTool>(session, host));
+    put(MouseToolId::LegendDrag,
+        std::make_unique<BoxDragTool>(session, host,
+                                      BoxDragTool::Operations{&MapSession::startLegendDrag, &MapSession::dragLegend,
+                                                              &MapSession::dropLegend, &MapSession::legendDragging,
+                                                              &Overlay::legendBox, 1}));
+    put(MouseToolId::ScaleBarDrag,
+        std::make_unique<BoxDragTool>(session, host,
+                                      BoxDragTool::Operations{&MapSession::startScaleBarDrag, &MapSession::dragScaleBar,
+                                                              &MapSession::dropScaleBar, &MapSession::scaleBarDragging,
+                                                              &Overlay::scaleBarBox, 0}));
     put(MouseToolId::CircleCentre, std::make_unique<CircleCentreTool>(session, host));
     put(MouseToolId::MapLine, std::make_unique<MapLineTool>(session, host));
     put(MouseToolId::Paint, std::make_unique<PaintTool>(session, host));

@@ -2,9 +2,7 @@
 // double-clicks, and the marks painted over the cached picture.
 #include "app/mousetools.h"
 
-#include "common/paths.h"
-#include "mapdata/namelists.h"
-#include "support/testsupport.h"
+#include "support/sessionfixture.h"
 
 #include <QImage>
 #include <QPainter>
@@ -36,14 +34,10 @@ public:
     int readings = 0;
 };
 
-struct ToolsOnTokyo : ::testing::Test {
+struct ToolsOnKanagawa : ::testing::Test {
     void SetUp() override
     {
-        Canvas::installFontSubstitutions();
-        setProgramFolder(test::bundledDataDir());
-        readDesignatedCityList(session.store, sink);
-        readDuplicateNameList(session.store, sink);
-        ASSERT_TRUE(session.selectAreas({13}, false));
+        ASSERT_TRUE(test::openMap(session, sink, {13}));
         sink.messages.clear();
     }
     long yellowOverlayPixels(const QRect& within) const
@@ -78,7 +72,7 @@ TEST(MouseTools, NothingHappensBeforeTheFirstMap)
     EXPECT_TRUE(host.readouts.empty());
 }
 
-TEST_F(ToolsOnTokyo, TheArmedToolOfHighestPrecedenceHasThePointer)
+TEST_F(ToolsOnKanagawa, TheArmedToolOfHighestPrecedenceHasThePointer)
 {
     EXPECT_EQ(session.activeMouseTool(), MouseToolId::Navigate);
     session.labelControls.placement = LabelPlacement::Mouse;
@@ -96,7 +90,7 @@ TEST_F(ToolsOnTokyo, TheArmedToolOfHighestPrecedenceHasThePointer)
     EXPECT_EQ(host.webMap[0], QPoint(120, 130));
 }
 
-TEST_F(ToolsOnTokyo, ARangeDragKeepsThePointerUntilItsRelease)
+TEST_F(ToolsOnKanagawa, ARangeDragKeepsThePointerUntilItsRelease)
 {
     session.armRange();
     ASSERT_EQ(session.activeMouseTool(), MouseToolId::Range);
@@ -122,7 +116,7 @@ TEST_F(ToolsOnTokyo, ARangeDragKeepsThePointerUntilItsRelease)
     EXPECT_TRUE(session.labels.empty()) << "the range's press and release placed no label";
 }
 
-TEST_F(ToolsOnTokyo, TheDistanceDragEndsOnReleaseEvenWhenAToolIsArmedMeanwhile)
+TEST_F(ToolsOnKanagawa, TheDistanceDragEndsOnReleaseEvenWhenAToolIsArmedMeanwhile)
 {
     tools.press(QPoint(200, 200));
     ASSERT_TRUE(session.twoPoint.dragging());
@@ -136,7 +130,7 @@ TEST_F(ToolsOnTokyo, TheDistanceDragEndsOnReleaseEvenWhenAToolIsArmedMeanwhile)
     EXPECT_EQ(session.activeMouseTool(), MouseToolId::Centre);
 }
 
-TEST_F(ToolsOnTokyo, APressAfterALostReleaseGoesToTheArmedTool)
+TEST_F(ToolsOnKanagawa, APressAfterALostReleaseGoesToTheArmedTool)
 {
     tools.press(QPoint(200, 200)); // its release never came
     ASSERT_TRUE(session.twoPoint.dragging());
@@ -146,7 +140,7 @@ TEST_F(ToolsOnTokyo, APressAfterALostReleaseGoesToTheArmedTool)
     EXPECT_EQ(host.webMap[0], QPoint(210, 220));
 }
 
-TEST_F(ToolsOnTokyo, TheScaleBarIsGrabbedUnlessTheToolKeepsEveryPress)
+TEST_F(ToolsOnKanagawa, TheScaleBarIsGrabbedUnlessTheToolKeepsEveryPress)
 {
     session.setSwitch(Switch::ScaleBar, true);
     ASSERT_TRUE(session.decorations.scaleBar.drawn);
@@ -172,7 +166,7 @@ TEST_F(ToolsOnTokyo, TheScaleBarIsGrabbedUnlessTheToolKeepsEveryPress)
     EXPECT_EQ(session.stamps.size(), 1u);
 }
 
-TEST_F(ToolsOnTokyo, DoubleClickArmsTheCentreExceptForToolsThatKeepIt)
+TEST_F(ToolsOnKanagawa, DoubleClickArmsTheCentreExceptForToolsThatKeepIt)
 {
     session.newMapLine();
     tools.doubleClick(QPoint(300, 300));
@@ -191,7 +185,7 @@ TEST_F(ToolsOnTokyo, DoubleClickArmsTheCentreExceptForToolsThatKeepIt)
     EXPECT_NE(QPoint(session.view.centerX, session.view.centerY), before);
 }
 
-TEST_F(ToolsOnTokyo, AMovedLabelLetsThePressGoOnToTheCentreSetting)
+TEST_F(ToolsOnKanagawa, AMovedLabelLetsThePressGoOnToTheCentreSetting)
 {
     session.labelControls.placement = LabelPlacement::Mouse;
     ASSERT_TRUE(session.placeLabel());
@@ -205,7 +199,7 @@ TEST_F(ToolsOnTokyo, AMovedLabelLetsThePressGoOnToTheCentreSetting)
     EXPECT_EQ(session.activeMouseTool(), MouseToolId::Navigate) << "the same press set the centre";
 }
 
-TEST_F(ToolsOnTokyo, PointerWithoutAToolShowsItsReadout)
+TEST_F(ToolsOnKanagawa, PointerWithoutAToolShowsItsReadout)
 {
     tools.move(QPoint(210, 220));
     ASSERT_EQ(host.readouts.size(), 1u);

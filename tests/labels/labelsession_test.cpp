@@ -9,6 +9,7 @@
 #include "common/textfile.h"
 #include "labels/labelfile.h"
 #include "mapdata/namelists.h"
+#include "support/sessionfixture.h"
 #include "support/testsupport.h"
 
 #include <QImage>
@@ -31,11 +32,7 @@ long count(const QImage& img, Color c, const QRect& within = QRect())
 struct LabelsOnKanagawa : ::testing::Test {
     void SetUp() override
     {
-        Canvas::installFontSubstitutions();
-        setProgramFolder(test::bundledDataDir());
-        readDesignatedCityList(session.store, sink);
-        readDuplicateNameList(session.store, sink);
-        ASSERT_TRUE(session.selectAreas({13}, false));
+        ASSERT_TRUE(test::openMap(session, sink, {13}));
         sink.messages.clear();
     }
     std::string file(const std::string& name, const std::string& utf8)

@@ -7,6 +7,7 @@
 #include "mapdata/rawtext.h"
 #include "names/readings.h"
 #include "view/names.h"
+#include "support/sessionfixture.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -193,12 +194,8 @@ TEST(Readings, NameListHoldsAtMost2000Names)
 struct ReadingsOnKanagawa : ::testing::Test {
     void SetUp() override
     {
-        Canvas::installFontSubstitutions();
-        setProgramFolder(test::bundledDataDir());
-        readDesignatedCityList(session.store, sink);
-        readDuplicateNameList(session.store, sink);
+        ASSERT_TRUE(test::openMap(session, sink, {13}));
         session.loadReadings(programPath(kReadingsFileName));
-        ASSERT_TRUE(session.selectAreas({13}, false));
         session.setSwitch(Switch::DuplicateNames, false);
         session.setSwitch(Switch::Readings, true);
         ASSERT_TRUE(session.switches.CBYomi);

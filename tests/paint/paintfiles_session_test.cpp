@@ -5,6 +5,7 @@
 #include "common/paths.h"
 #include "common/textfile.h"
 #include "mapdata/namelists.h"
+#include "support/sessionfixture.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -19,12 +20,8 @@ namespace {
 struct PaintFilesOnKanagawa : ::testing::Test {
     void SetUp() override
     {
-        Canvas::installFontSubstitutions();
         ASSERT_TRUE(test::copyFolder(test::bundledDataDir(), dir.path()));
-        setProgramFolder(dir.path());
-        readDesignatedCityList(session.store, sink);
-        readDuplicateNameList(session.store, sink);
-        ASSERT_TRUE(session.selectAreas({13}, false));
+        ASSERT_TRUE(test::openMap(session, sink, {13}, dir.path()));
         ASSERT_FALSE(session.store.municipalityCodes.empty());
     }
     void TearDown() override { setProgramFolder(saved); }

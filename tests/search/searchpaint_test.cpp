@@ -5,6 +5,7 @@
 #include "mapdata/namelists.h"
 #include "paint/paint.h"
 #include "search/searchpaint.h"
+#include "support/sessionfixture.h"
 #include "support/testsupport.h"
 
 #include <gtest/gtest.h>
@@ -69,11 +70,7 @@ TEST(SearchPaint, FillsEveryRecordOfTheNameByItsKind)
 struct SearchPaintOnTokyo : ::testing::Test {
     void SetUp() override
     {
-        Canvas::installFontSubstitutions();
-        setProgramFolder(test::bundledDataDir());
-        readDesignatedCityList(session.store, sink);
-        readDuplicateNameList(session.store, sink);
-        ASSERT_TRUE(session.selectAreas({12}, false));
+        ASSERT_TRUE(test::openMap(session, sink, {12}));
         session.setSwitch(Switch::SearchPaint, true);
     }
     bool search(const char* typed)
