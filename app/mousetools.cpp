@@ -194,39 +194,63 @@ public:
 // the picture, the drop draws it there.
 class BoxDragTool : public MouseTool {
 public:
-    struct Operations {
-        void (MapSession::*start)();
-        void (MapSession::*drag)(QPoint);
-        void (MapSession::*drop)(QPoint);
-        bool MapSession::*dragging;
-        std::optional<QRect> Overlay::*box;
-        int inset; // the legend's box is drawn one pixel inside its rectangle
-    };
-    BoxDragTool(MapSession& session, ToolHost& host, Operations ops) : MouseTool(session, host), ops_(ops) {}
-    void press(QPoint) override { (session_.*ops_.start)(); }
+    using MouseTool::MouseTool;
     void move(QPoint p) override
     {
-        if (session_.*ops_.dragging)
-            (session_.*ops_.drag)(p);
+        if (dragging())
+            drag(p);
         else
             MouseTool::move(p);
     }
     void release(QPoint p) override
     {
-        if (session_.*ops_.dragging)
-            (session_.*ops_.drop)(p);
+        if (dragging())
+            drop(p);
     }
     void paintOverlay(QPainter& p) const override
     {
-        const std::optional<QRect>& box = session_.overlay.*ops_.box;
-        if (!box)
+        const std::optional<QRect> b = box();
+        if (!b)
             return;
         rubberPen(p);
-        p.drawRect(box->x(), box->y(), box->width() - ops_.inset, box->height() - ops_.inset);
+        p.drawRect(*b);
     }
 
+protected:
+    virtual bool dragging() const = 0;
+    virtual void drag(QPoint p) = 0;
+    virtual void drop(QPoint p) = 0;
+    // The box as drawn, in pixels of its outline.
+    virtual std::optional<QRect> box() const = 0;
+};
+
+class LegendDragTool : public BoxDragTool {
+public:
+    using BoxDragTool::BoxDragTool;
+    void press(QPoint) override { session_.startLegendDrag(); }
+
 private:
-    Operations ops_;
+    bool dragging() const override { return session_.legendDragging; }
+    void drag(QPoint p) override { session_.dragLegend(p); }
+    void drop(QPoint p) override { session_.dropLegend(p); }
+    std::optional<QRect> box() const override
+    {
+        // The legend's outline lies on the edge pixels of its rectangle.
+        const std::optional<QRect>& r = session_.overlay.legendBox;
+        return r ? std::optional<QRect>(QRect(r->x(), r->y(), r->width() - 1, r->height() - 1)) : std::nullopt;
+    }
+};
+
+class ScaleBarDragTool : public BoxDragTool {
+public:
+    using BoxDragTool::BoxDragTool;
+    void press(QPoint) override { session_.startScaleBarDrag(); }
+
+private:
+    bool dragging() const override { return session_.scaleBarDragging; }
+    void drag(QPoint p) override { session_.dragScaleBar(p); }
+    void drop(QPoint p) override { session_.dropScaleBar(p); }
+    std::optional<QRect> box() const override { return session_.overlay.scaleBarBox; }
 };
 
 // Distance circles: the click picks the centre, the pointer shows where it would be.
@@ -327,16 +351,8 @@ MouseTools::MouseTools(MapSession& session, ToolHost& host) : session_(session)
     put(MouseToolId::Path, std::make_unique<PathTool>(session, host));
     put(MouseToolId::Range, std::make_unique<RangeTool>(session, host));
     put(MouseToolId::Stamp, std::make_unique<StampTool>(session, host));
-    put(MouseToolId::LegendDrag,
-        std::make_unique<BoxDragTool>(session, host,
-                                      BoxDragTool::Operations{&MapSession::startLegendDrag, &MapSession::dragLegend,
-                                                              &MapSession::dropLegend, &MapSession::legendDragging,
-                                                              &Overlay::legendBox, 1}));
-    put(MouseToolId::ScaleBarDrag,
-        std::make_unique<BoxDragTool>(session, host,
-                                      BoxDragTool::Operations{&MapSession::startScaleBarDrag, &MapSession::dragScaleBar,
-                                                              &MapSession::dropScaleBar, &MapSession::scaleBarDragging,
-                                                              &Overlay::scaleBarBox, 0}));
+    put(MouseToolId::LegendDrag, std::make_unique<LegendDragTool>(session, host));
+    put(MouseToolId::ScaleBarDrag, std::make_unique<ScaleBarDragTool>(session, host));
     put(MouseToolId::CircleCentre, std::make_unique<CircleCentreTool>(session, host));
     put(MouseToolId::MapLine, std::make_unique<MapLineTool>(session, host));
     put(MouseToolId::Paint, std::make_unique<PaintTool>(session, host));
