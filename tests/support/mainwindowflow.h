@@ -56,6 +56,13 @@ protected:
         ASSERT_TRUE(w->session.mapShown);
     }
     void selectKanagawa() { select({13}); }
+    // The window on the bundled map data with 神奈川 shown.
+    void openKanagawa()
+    {
+        openMainWindow();
+        if (!::testing::Test::HasFatalFailure())
+            selectKanagawa();
+    }
 
     QTemporaryDir folder;
     std::shared_ptr<QuietDialogs> dialogs;

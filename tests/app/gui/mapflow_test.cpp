@@ -26,6 +26,7 @@
 #include <QTest>
 #include <QToolButton>
 #include "support/dialogs.h"
+#include "support/mainwindowflow.h"
 #include "support/testsupport.h"
 
 #include <gtest/gtest.h>
@@ -33,39 +34,18 @@
 namespace oboro {
 namespace {
 
-using test::copyFolder;
-using test::QuietDialogs;
 
-class MapFlow : public ::testing::Test {
+class MapFlow : public test::MainWindowFlow {
 protected:
     void SetUp() override
     {
-        Canvas::installFontSubstitutions();
-        ASSERT_TRUE(copyFolder(QStringLiteral(OBORO_SOURCE_DIR "/data"), folder.path()));
-        setProgramFolder(folder.path());
-        dialogs = std::make_shared<QuietDialogs>();
-        setMessageInterceptor([this](const Message& m) {
-            dialogs->shown.push_back(m);
-            return true;
-        });
-        w = std::make_unique<TOpen>(nullptr, dialogs);
-        w->ken()->areaBox(12)->setChecked(true);
-        w->ken()->areaBox(13)->setChecked(true);
-        w->ken()->Button1->click();
-    }
-    void TearDown() override
-    {
-        w.reset();
-        setMessageInterceptor(nullptr);
-        DiagnosticLog::instance().close();
+        openMainWindow({"mapdata", "mark"});
+        if (!HasFatalFailure())
+            select({12, 13});
     }
     // What the user sees: the picture shown in the scroll box.
     QImage picture() const { return w->MapImage->pixmap().toImage().convertToFormat(QImage::Format_RGB32); }
     void clickRangeButton() { QTest::mouseClick(w->TkBtn2, Qt::LeftButton); }
-
-    QTemporaryDir folder;
-    std::shared_ptr<QuietDialogs> dialogs;
-    std::unique_ptr<TOpen> w;
 };
 
 } // namespace

@@ -44,10 +44,7 @@ class LabelFlow : public test::MainWindowFlow {
 protected:
     void SetUp() override
     {
-        openMainWindow();
-        if (HasFatalFailure())
-            return;
-        selectKanagawa();
+        openKanagawa();
         if (HasFatalFailure())
             return;
         letter = w->labelWindow();

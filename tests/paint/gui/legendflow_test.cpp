@@ -36,12 +36,7 @@ class LegendFlow : public test::MainWindowFlow {
 protected:
     void SetUp() override
     {
-        openMainWindow();
-        if (HasFatalFailure())
-            return;
-        selectKanagawa();
-        if (HasFatalFailure())
-            return;
+        openKanagawa();
     }
     // A mouse event on the map picture, as the window gets it.
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons)

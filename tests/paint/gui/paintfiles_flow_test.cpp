@@ -28,10 +28,7 @@ class PaintFilesFlow : public test::MainWindowFlow {
 protected:
     void SetUp() override
     {
-        openMainWindow();
-        if (HasFatalFailure())
-            return;
-        selectKanagawa();
+        openKanagawa();
         if (HasFatalFailure())
             return;
         paint = w->paintWindow();
