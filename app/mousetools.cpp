@@ -16,6 +16,24 @@ void rubberPen(QPainter& p)
     p.setBrush(Qt::NoBrush);
 }
 
+// A text of the overlay drawn by the map's own canvas, so it looks as the map's texts.
+void paintPlacedText(QPainter& p, const PlacedText& t)
+{
+    if (t.text.empty() || t.size < 1)
+        return;
+    Canvas probe(1, 1);
+    probe.setFont(t.size, t.color);
+    const int w = probe.textWidth(t.text);
+    const int h = probe.textHeight(t.text);
+    if (w < 1 || h < 1)
+        return;
+    Canvas box(w, h, t.back);
+    box.setFont(t.size, t.color);
+    box.setBrush(t.back, BrushStyle::Solid);
+    box.textOut(0, 0, t.text);
+    p.drawImage(t.at, box.image());
+}
+
 // The pointer without a tool: a left drag measures the distance between two points.
 class NavigateTool : public MouseTool {
 public:
@@ -322,23 +340,6 @@ void MouseTool::move(QPoint p)
         session_.readingsHover(p);
         host_.readingsChanged();
     }
-}
-
-void paintPlacedText(QPainter& p, const PlacedText& t)
-{
-    if (t.text.empty() || t.size < 1)
-        return;
-    Canvas probe(1, 1);
-    probe.setFont(t.size, t.color);
-    const int w = probe.textWidth(t.text);
-    const int h = probe.textHeight(t.text);
-    if (w < 1 || h < 1)
-        return;
-    Canvas box(w, h, t.back);
-    box.setFont(t.size, t.color);
-    box.setBrush(t.back, BrushStyle::Solid);
-    box.textOut(0, 0, t.text);
-    p.drawImage(t.at, box.image());
 }
 
 MouseTools::MouseTools(MapSession& session, ToolHost& host) : session_(session)

@@ -81,7 +81,4 @@ private:
     std::array<std::unique_ptr<MouseTool>, kMouseToolCount> tools_;
 };
 
-// A text of the overlay drawn by the map's own canvas, so it looks as the map's texts.
-void paintPlacedText(QPainter& p, const PlacedText& t);
-
 } // namespace oboro

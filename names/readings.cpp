@@ -100,13 +100,6 @@ std::vector<ReadingRecord> parseReadings(std::string_view bytes, const std::stri
             problems.add(lines.number(), "位置が数値ではありません");
             continue;
         }
-        const auto control = [](std::string_view v) {
-            return std::any_of(v.begin(), v.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
-        };
-        if (control(f[2]) || control(f[3])) {
-            problems.add(lines.number(), "制御文字があります");
-            continue;
-        }
         std::optional<std::string> name = sjisToUtf8(f[2]);
         std::optional<std::string> reading = sjisToUtf8(f[3]);
         if (!name || !reading) {
@@ -115,8 +108,8 @@ std::vector<ReadingRecord> parseReadings(std::string_view bytes, const std::stri
         }
         ReadingRecord record{*x, *y, std::move(*name), std::move(*reading)};
         // A record is taken only if it can be saved again as it is: a 99-byte line without
-        // its reading field would grow by the written empty field, a blank in the name would
-        // be refused by the writer.
+        // its reading field would grow by the written empty field, and the writer refuses
+        // control characters.
         const std::string problem = readingLineProblem(record);
         if (!problem.empty()) {
             problems.add(lines.number(), problem);
